@@ -1,0 +1,28 @@
+// The settings file: initialization-file text with case-blind section and key names
+// and trimmed values. Each call opens the file, does its work and closes it again.
+// A write replaces the whole file only once the new text is complete on disk, so a
+// failure mid-write never leaves it truncated.
+//
+// Hand-written rather than QSettings (case-sensitive keys, re-sorts the file on
+// every write) or libsimpleini (no atomic replace, one more dependency): the rules
+// fit in this one small unit.
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+class IniFile {
+public:
+    explicit IniFile(QString path) : path_(std::move(path)) {}
+
+    QString ReadString(const QString& section, const QString& key, const QString& fallback = {}) const;
+    // Replaces the key's value in place, or appends the key (and its section).
+    // Returns false when the file could not be written; it is then unchanged.
+    bool WriteString(const QString& section, const QString& key, const QString& value) const;
+
+private:
+    QString path_;
+};
+
+}  // namespace platform

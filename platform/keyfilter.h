@@ -1,0 +1,28 @@
+// The numeric key filter of the number boxes: typed digits, the point (where a
+// fraction is allowed), backspace and Enter pass; any other typed character is
+// swallowed. Keys without a character and pasted text are not touched. Optionally
+// Enter moves the focus to the next control in tab order within the form.
+#pragma once
+
+#include <QObject>
+
+class QWidget;
+
+namespace platform {
+
+class NumericKeyFilter : public QObject {
+public:
+    NumericKeyFilter(QWidget* form, bool allowPoint, bool enterMovesFocus);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* form_;
+    bool allowPoint_;
+    bool enterMovesFocus_;
+};
+
+void InstallNumericFilter(QWidget* box, QWidget* form, bool allowPoint, bool enterMovesFocus);
+// Moves the focus from widget to the next focusable control of form, wrapping round.
+void FocusNextInForm(QWidget* widget, QWidget* form);
+
+}  // namespace platform

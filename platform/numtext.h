@@ -1,0 +1,24 @@
+// Numbers as the user sees them: the general floating-point form with up to 15
+// significant digits and the locale's decimal separator, both ways. A text that
+// does not convert raises ConvertError with the program's fixed sentence.
+#pragma once
+
+#include <QLocale>
+#include <QString>
+#include <stdexcept>
+
+namespace platform {
+
+class ConvertError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+QString FloatToStr(double value, const QLocale& locale = QLocale());
+bool TryStrToFloat(const QString& text, double& value, const QLocale& locale = QLocale());
+double StrToFloat(const QString& text, const QLocale& locale = QLocale());
+// An empty box counts as 0; any other text must convert.
+double StrToFloatOrZero(const QString& text, const QLocale& locale = QLocale());
+int StrToInt(const QString& text);
+
+}  // namespace platform

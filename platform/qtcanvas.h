@@ -1,0 +1,52 @@
+// The engines' Canvas on a QPainter, so the same engine paints a screen bitmap or a
+// printer page. Text is drawn without anti-aliasing: the picture stays pure
+// black and white wherever the user has not chosen colours.
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+
+#include "engines/canvas.h"
+
+namespace platform {
+
+// The font at its point size, as a font dialog shows it.
+QFont ToPointFont(const engines::Font& font);
+// The font for painting on a device of the given resolution.
+QFont ToQFont(const engines::Font& font, int dpi);
+engines::Font FromQFont(const QFont& font, engines::Rgb color);
+QColor ToQColor(engines::Rgb color);
+engines::Rgb FromQColor(const QColor& color);
+
+class PainterCanvas : public engines::Canvas {
+public:
+    explicit PainterCanvas(QPainter& painter);
+    void SetBrushColor(engines::Rgb color) override;
+    void SetFont(const engines::Font& font) override;
+    int FontSize() const override;
+    void FillRect(int left, int top, int right, int bottom) override;
+    bool TextOut(int x, int y, const std::string& text) override;
+
+private:
+    QPainter& painter_;
+    QColor brush_ = Qt::white;
+    engines::Font font_;
+};
+
+struct PainterHolder {
+    explicit PainterHolder(QImage& image) : painter(&image) {}
+    QPainter painter;
+};
+
+// A canvas over an image, open for as long as the object lives. The painter is a
+// base so that it exists before the canvas that uses it.
+class ImageCanvas : private PainterHolder, public PainterCanvas {
+public:
+    explicit ImageCanvas(QImage& image) : PainterHolder(image), PainterCanvas(painter) {}
+};
+
+// A white RGB32 image of the given size (a null image when either side is 0).
+QImage WhiteImage(int width, int height);
+
+}  // namespace platform

@@ -1,0 +1,303 @@
+// The main window and the switch between symbology editors. The chosen symbology
+// travels through the settings file: a pick writes the name, and the editor shown
+// is always the one the file names.
+#include "mainform.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QFrame>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include "aboutfm.h"
+#include "editors/C39form.h"
+#include "pagesetting.h"
+#include "platform/files.h"
+#include "platform/icons.h"
+#include "platform/inifile.h"
+#include "platform/notices.h"
+#include "platform/numtext.h"
+#include "platform/qtcanvas.h"
+#include "platform/screen.h"
+
+Tmainfm* mainfm = nullptr;
+QImage PrintBitmap;
+
+namespace {
+
+const QString kCaption = QStringLiteral("Ruvola BarCode Generator ");
+const QString kSymbologySection = QStringLiteral("Symbology");
+const QString kCheckedKey = QStringLiteral("Checked");
+const char* const kPageKeys[] = {"ftop", "fdown", "fleft", "fright", "fiwidth"};
+
+using EditorFactory = QWidget* (*)(QWidget* parent);
+
+template <class Editor>
+QWidget* Create(QWidget* parent)
+{
+    return new Editor(parent);
+}
+
+// The order is the order of comparison. A symbology whose editor is not built yet
+// has no factory and shows no editor.
+struct Symbology {
+    const char* name;
+    QAction* Tmainfm::*item;
+    EditorFactory create;
+};
+const Symbology kSymbologies[] = {
+    {"Bar Code C39", &Tmainfm::C391, &Create<Tc39fm>},
+    {"Bar Code ENA13", &Tmainfm::ENA13, nullptr},
+    {"Bar Code UPC-A", &Tmainfm::upca1, nullptr},
+    {"Bar Code ENA8", &Tmainfm::EAN81, nullptr},
+    {"Bar Code UPC-E", &Tmainfm::UPCE1, nullptr},
+};
+
+QAction* AddItem(QMenu* menu, const char* caption, const char* name)
+{
+    QAction* action = menu->addAction(QString::fromLatin1(caption));
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+QFrame* MakePanel(QWidget* parent, const char* name, QFrame::Shadow shadow)
+{
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(QString::fromLatin1(name));
+    panel->setFrameStyle(QFrame::Panel | shadow);
+    return panel;
+}
+
+}  // namespace
+
+Tmainfm::Tmainfm(QWidget* parent) : QMainWindow(parent), printer(std::make_unique<QPrinter>())
+{
+    mainfm = this;
+    platform::InstallEngineHooks();
+    setObjectName(QStringLiteral("mainfm"));
+    setWindowTitle(kCaption);
+    setWindowIcon(QIcon(platform::ProgramPixmap()));
+    move(190, 106);
+    resize(691, 513);
+    BuildMenus();
+    BuildPanels();
+    BuildStatusBar();
+    FontDialog1 = new QFontDialog(this);
+    FontDialog1->setObjectName(QStringLiteral("FontDialog1"));
+    ColorDialog1 = new QColorDialog(this);
+    ColorDialog1->setObjectName(QStringLiteral("ColorDialog1"));
+    ConnectHandlers();
+    FormCreate();
+}
+
+Tmainfm::~Tmainfm()
+{
+    if (mainfm == this) mainfm = nullptr;
+}
+
+void Tmainfm::BuildMenus()
+{
+    MainMenu1 = menuBar();
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    File1 = MainMenu1->addMenu(QStringLiteral("Settings"));
+    File1->setObjectName(QStringLiteral("File1"));
+    Save1 = AddItem(File1, "Printer setting", "Save1");
+    PageSetting1 = AddItem(File1, "Page setting", "PageSetting1");
+    Fontsetting1 = AddItem(File1, "Font setting", "Fontsetting1");
+    Colorsetting1 = AddItem(File1, "Color setting", "Colorsetting1");
+    Symbology1 = MainMenu1->addMenu(QStringLiteral("Symbology"));
+    Symbology1->setObjectName(QStringLiteral("Symbology1"));
+    C391 = AddItem(Symbology1, "C39", "C391");
+    ENA13 = AddItem(Symbology1, "EAN-13", "ENA13");
+    EAN81 = AddItem(Symbology1, "EAN-8", "EAN81");
+    upca1 = AddItem(Symbology1, "UPC-A", "upca1");
+    UPCE1 = AddItem(Symbology1, "UPC-E", "UPCE1");
+    for (QAction* item : {C391, ENA13, EAN81, upca1, UPCE1}) item->setCheckable(true);
+    Help1 = MainMenu1->addMenu(QStringLiteral("Help"));
+    Help1->setObjectName(QStringLiteral("Help1"));
+    About1 = AddItem(Help1, "About", "About1");
+    Help2 = AddItem(Help1, "Help", "Help2");
+    Exit2 = MainMenu1->addAction(QStringLiteral("Exit"));
+    Exit2->setObjectName(QStringLiteral("Exit2"));
+}
+
+void Tmainfm::BuildPanels()
+{
+    auto* client = new QWidget(this);
+    auto* layout = new QVBoxLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    Panel1 = MakePanel(client, "Panel1", QFrame::Plain);
+    Panel1->setFrameStyle(QFrame::NoFrame);
+    Panel1->setFixedHeight(10);
+    Panel2 = MakePanel(Panel1, "Panel2", QFrame::Sunken);
+    Panel2->setGeometry(0, 0, 4000, 7);
+    Panel3 = MakePanel(client, "Panel3", QFrame::Plain);
+    Panel3->setFrameStyle(QFrame::NoFrame);
+    auto* inner = new QVBoxLayout(Panel3);
+    inner->setContentsMargins(1, 1, 1, 1);
+    Panel4 = MakePanel(Panel3, "Panel4", QFrame::Sunken);
+    inner->addWidget(Panel4);
+    layout->addWidget(Panel1);
+    layout->addWidget(Panel3, 1);
+    setCentralWidget(client);
+}
+
+void Tmainfm::BuildStatusBar()
+{
+    StatusBar1 = statusBar();
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    StatusBar1->setFixedHeight(19);
+    const int widths[] = {100, 150, 50};
+    for (int i = 0; i < 3; ++i) {
+        StatusPanels[i] = new QLabel(StatusBar1);
+        StatusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        StatusPanels[i]->setFixedWidth(widths[i]);
+        StatusPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        StatusBar1->addWidget(StatusPanels[i]);
+    }
+}
+
+void Tmainfm::ConnectHandlers()
+{
+    connect(Save1, &QAction::triggered, this, &Tmainfm::Save1Click);
+    connect(PageSetting1, &QAction::triggered, this, &Tmainfm::PageSetting1Click);
+    connect(Fontsetting1, &QAction::triggered, this, &Tmainfm::Fontsetting1Click);
+    connect(Colorsetting1, &QAction::triggered, this, &Tmainfm::Colorsetting1Click);
+    connect(C391, &QAction::triggered, this, &Tmainfm::C391Click);
+    connect(ENA13, &QAction::triggered, this, &Tmainfm::ENA13Click);
+    connect(EAN81, &QAction::triggered, this, &Tmainfm::EAN81Click);
+    connect(upca1, &QAction::triggered, this, &Tmainfm::upca1Click);
+    connect(UPCE1, &QAction::triggered, this, &Tmainfm::UPCE1Click);
+    connect(About1, &QAction::triggered, this, &Tmainfm::About1Click);
+    connect(Help2, &QAction::triggered, this, &Tmainfm::Help2Click);
+    connect(Exit2, &QAction::triggered, this, &Tmainfm::Exit2Click);
+}
+
+QString Tmainfm::StatusText(int panel) const { return StatusPanels[panel]->text(); }
+
+void Tmainfm::FormCreate()
+{
+    ReadPageValues();
+    barform = BarFormCreat();
+}
+
+// Reads the five page values; a value that is missing or not a number stays 0.
+void Tmainfm::ReadPageValues()
+{
+    const platform::IniFile ini(platform::SettingsPath());
+    double* values[] = {&ftop, &fdown, &fleft, &fright, &fiwidth};
+    for (int i = 0; i < 5; ++i) {
+        const QString text = ini.ReadString(QStringLiteral("pagesetting"), QString::fromLatin1(kPageKeys[i]));
+        double value = 0;
+        *values[i] = platform::TryStrToFloat(text, value) ? value : 0.0;
+    }
+}
+
+QWidget* Tmainfm::BarFormCreat()
+{
+    const QString name = platform::IniFile(platform::SettingsPath()).ReadString(kSymbologySection, kCheckedKey);
+    for (const Symbology& row : kSymbologies) {
+        if (name != QString::fromLatin1(row.name) || !row.create) continue;
+        QAction* item = this->*row.item;
+        item->setChecked(true);
+        QWidget* editor = row.create(Panel4);
+        checkeditem = item;
+        StatusPanels[1]->setText(name);
+        editor->move(Panel4->frameWidth(), Panel4->frameWidth());
+        editor->show();
+        return editor;
+    }
+    return nullptr;
+}
+
+void Tmainfm::changeform(const QString& name)
+{
+    const bool written = platform::IniFile(platform::SettingsPath()).WriteString(kSymbologySection, kCheckedKey, name);
+    delete barform;
+    barform = nullptr;
+    if (checkeditem) checkeditem->setChecked(false);
+    checkeditem = nullptr;
+    barform = BarFormCreat();
+    if (!written) platform::ShowNotice(this, platform::SettingsNotWritten());
+}
+
+void Tmainfm::Save1Click()
+{
+    platform::Guarded([this] {
+        if (QPrinterInfo::availablePrinters().isEmpty()) {
+            platform::ShowNotice(this, QStringLiteral("No find Printer!"));
+            return;
+        }
+        QPrintDialog dialog(printer.get(), this);
+        dialog.exec();
+    });
+}
+
+void Tmainfm::PageSetting1Click()
+{
+    platform::Guarded([this] {
+        Tpagesettingfm dialog(this);
+        dialog.exec();
+    });
+}
+
+void Tmainfm::Fontsetting1Click()
+{
+    platform::Guarded([this] {
+        FontDialog1->setCurrentFont(platform::ToPointFont(font));
+        if (FontDialog1->exec() == QDialog::Accepted) font = platform::FromQFont(FontDialog1->selectedFont(), font.color);
+    });
+}
+
+void Tmainfm::Colorsetting1Click()
+{
+    platform::Guarded([this] {
+        ColorDialog1->setCurrentColor(platform::ToQColor(color));
+        if (ColorDialog1->exec() == QDialog::Accepted) color = platform::FromQColor(ColorDialog1->selectedColor());
+    });
+}
+
+void Tmainfm::C391Click() { changeform(QStringLiteral("Bar Code C39")); }
+void Tmainfm::ENA13Click() { changeform(QStringLiteral("Bar Code ENA13")); }
+void Tmainfm::EAN81Click() { changeform(QStringLiteral("Bar Code ENA8")); }
+void Tmainfm::upca1Click() { changeform(QStringLiteral("Bar Code UPC-A")); }
+void Tmainfm::UPCE1Click() { changeform(QStringLiteral("Bar Code UPC-E")); }
+
+void Tmainfm::About1Click()
+{
+    platform::Guarded([this] {
+        Taboutform about(this);
+        about.exec();
+    });
+}
+
+// Opens the help file found in the current directory, under the very name found:
+// letter case matters on this system.
+void Tmainfm::Help2Click()
+{
+    const QString name = QStringLiteral("Help.chm");
+    const QFileInfo help(QDir::current(), name);
+    if (help.isFile()) platform::OpenDocument(help.absoluteFilePath());
+}
+
+void Tmainfm::Exit2Click()
+{
+    close();
+    QCoreApplication::quit();
+}
+
+void Tmainfm::paintEvent(QPaintEvent* event)
+{
+    if (windowTitle() != kCaption) setWindowTitle(kCaption);
+    QMainWindow::paintEvent(event);
+}

@@ -1,0 +1,128 @@
+#include "printunit.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <cerrno>
+
+#include "engines/environment.h"
+#include "engines/rounding.h"
+#include "mainform.h"
+#include "platform/keyfilter.h"
+#include "platform/notices.h"
+#include "platform/numtext.h"
+
+QRect PrintDestination(int width, int height, int screenDpi, int printerDpi, double xMils, double yMils)
+{
+    const double s = screenDpi, p = printerDpi;
+    const int left = engines::RoundToInt(xMils / 1000 * p);
+    const int top = engines::RoundToInt(yMils / 1000 * p);
+    const int right = engines::RoundToInt((width / s + xMils / 1000) * p);
+    const int bottom = engines::RoundToInt((height / s + yMils / 1000) * p);
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
+bool PrinterReady(const QPrinter& printer)
+{
+    if (printer.outputFormat() == QPrinter::PdfFormat) return !printer.outputFileName().isEmpty();
+    return printer.isValid() && !QPrinterInfo::availablePrinters().isEmpty();
+}
+
+namespace {
+
+QLineEdit* MakeBox(QWidget* parent, const char* name, int left, int top)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(left, top, 89, 21);
+    return box;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, int left)
+{
+    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(left, 112, 57, 25);
+    button->setAutoDefault(false);
+    return button;
+}
+
+void MakeLabel(QWidget* parent, const QString& text, int left, int top)
+{
+    auto* label = new QLabel(text, parent);
+    label->move(left, top);
+}
+
+}  // namespace
+
+Tpringfm::Tpringfm(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("pringfm"));
+    setWindowTitle(QStringLiteral("Print Option"));
+    setFixedSize(251, 146);
+    MakeLabel(this, QStringLiteral("X\uFF1A"), 24, 32);
+    xedt = MakeBox(this, "xedt", 64, 24);
+    MakeLabel(this, QStringLiteral("Miles"), 168, 24);
+    MakeLabel(this, QStringLiteral("Y\uFF1A"), 24, 64);
+    yedt = MakeBox(this, "yedt", 64, 64);
+    MakeLabel(this, QStringLiteral("Miles"), 168, 64);
+    Button1 = MakeButton(this, "Button1", "Print", 128);
+    Button2 = MakeButton(this, "Button2", "Close", 184);
+    platform::InstallNumericFilter(xedt, this, true, true);
+    platform::InstallNumericFilter(yedt, this, true, true);
+    QWidget::setTabOrder(xedt, Button1);
+    QWidget::setTabOrder(Button1, Button2);
+    QWidget::setTabOrder(Button2, yedt);
+    connect(Button1, &QPushButton::clicked, this, &Tpringfm::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &Tpringfm::Button2Click);
+}
+
+void Tpringfm::Button1Click()
+{
+    platform::Guarded([this] { Print(); });
+}
+
+void Tpringfm::Button2Click() { reject(); }
+
+// An offset that does not convert sets both offsets to 0; the page still prints.
+void Tpringfm::ReadOffsets(double& x, double& y) const
+{
+    try {
+        x = platform::StrToFloatOrZero(xedt->text());
+        y = platform::StrToFloatOrZero(yedt->text());
+    } catch (const platform::ConvertError&) {
+        x = y = 0;
+    }
+}
+
+void Tpringfm::Print()
+{
+    double x = 0, y = 0;
+    ReadOffsets(x, y);
+    QPrinter* printer = mainfm ? mainfm->printer.get() : nullptr;
+    if (!printer) {
+        platform::ShowNotice(this, QStringLiteral("false to init"));
+        return;
+    }
+    const int screenDpi = engines::ScreenResolution();
+    const int printerDpi = PrinterReady(*printer) ? printer->logicalDpiX() : 0;
+    if (screenDpi <= 0 || printerDpi <= 0) {
+        platform::ShowNotice(this, QStringLiteral("Printer is Error"));
+        return;
+    }
+    const QRect target = PrintDestination(PrintBitmap.width(), PrintBitmap.height(), screenDpi, printerDpi, x, y);
+    errno = 0;
+    QPainter painter;
+    bool printed = !PrintBitmap.isNull() && painter.begin(printer);
+    if (printed) {
+        // Without lossless rendering a PDF would store the bars as JPEG.
+        painter.setRenderHint(QPainter::LosslessImageRendering);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.drawImage(target, PrintBitmap, PrintBitmap.rect());
+        printed = painter.end();
+    }
+    if (!printed) platform::ShowNotice(this, QStringLiteral("Printer is Error  %1").arg(engines::LastSystemError()));
+}

@@ -1,0 +1,10 @@
+// An independent check that a symbol scans: decodes a bitmap with ZXing-cpp and
+// returns every text it read (an EAN/UPC add-on is read too).
+#pragma once
+
+#include <QImage>
+#include <QStringList>
+
+enum class Symbology { Code39, EanUpc };
+
+QStringList DecodeSymbols(const QImage& image, Symbology symbology);

@@ -1,0 +1,51 @@
+#include "guitest.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QMessageBox>
+#include <QTimer>
+
+#include "platform/files.h"
+#include "shell/mainform.h"
+
+QList<ModalSeen> RunClosingModals(const std::function<void()>& action, const std::function<void(QWidget*)>& inspect)
+{
+    QList<ModalSeen> seen;
+    QTimer timer;
+    timer.setInterval(5);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible()) return;
+        ModalSeen record{modal->windowTitle(), {}, QString::fromLatin1(modal->metaObject()->className())};
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) record.text = box->text();
+        seen << record;
+        if (inspect) inspect(modal);
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->done(QDialog::Rejected);
+        else modal->close();
+    });
+    timer.start();
+    action();
+    timer.stop();
+    return seen;
+}
+
+ExeDirFixture::ExeDirFixture() { platform::SetExeDirectoryOverride(dir_.path()); }
+
+ExeDirFixture::~ExeDirFixture() { platform::SetExeDirectoryOverride({}); }
+
+QString ExeDirFixture::Path(const QString& name) const { return dir_.filePath(name); }
+
+void ExeDirFixture::Write(const QString& name, const QByteArray& content) const
+{
+    QFile file(Path(name));
+    if (file.open(QIODevice::WriteOnly)) file.write(content);
+}
+
+QByteArray ExeDirFixture::Read(const QString& name) const
+{
+    QFile file(Path(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+std::unique_ptr<Tmainfm> MakeMainWindow() { return std::make_unique<Tmainfm>(); }
