@@ -1,0 +1,340 @@
+// The Code 39 editor driven through its public controls and handlers, inside a real
+// main window: build, labels, clipboard, turns, print hand-off, every error path,
+// and symbols that a decoder reads back.
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QToolButton>
+#include <QtTest>
+
+#include "editors/C39form.h"
+#include "platform/clipboard.h"
+#include "platform/notices.h"
+#include "shell/mainform.h"
+#include "support/decoder.h"
+#include "support/guitest.h"
+
+namespace {
+
+QImage ClipboardImage() { return QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32); }
+
+QImage Rgb32(const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); }
+
+bool AllWhite(const QImage& image)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != qRgb(255, 255, 255)) return false;
+    return true;
+}
+
+// A clipboard marker that no build produces, to see whether a build touched it.
+QImage Marker()
+{
+    QImage marker(3, 2, QImage::Format_RGB32);
+    marker.fill(qRgb(10, 200, 30));
+    return marker;
+}
+
+}  // namespace
+
+class TestC39Form : public QObject {
+    Q_OBJECT
+    std::unique_ptr<ExeDirFixture> dir;
+    std::unique_ptr<Tmainfm> main;
+    Tc39fm* form = nullptr;
+
+    QList<ModalSeen> Build(const QString& message)
+    {
+        form->barcodeedt->setText(message);
+        return RunClosingModals([this] { form->Button1Click(); });
+    }
+
+private slots:
+    void init()
+    {
+        dir = std::make_unique<ExeDirFixture>();
+        main = MakeMainWindow();
+        main->C391Click();
+        form = qobject_cast<Tc39fm*>(main->barform);
+        QVERIFY(form);
+        platform::SetClipboardWriter({});
+    }
+    void cleanup()
+    {
+        main.reset();
+        dir.reset();
+        PrintBitmap = QImage();
+    }
+
+    void freshEditorDefaults()
+    {
+        QCOMPARE(form->fheightedt->text(), QString("1.2"));
+        QCOMPARE(form->fnarwidthedt->text(), QString("23"));
+        QCOMPARE(form->natiocbox->count(), 11);
+        QCOMPARE(form->natiocbox->itemText(0), QString("2.0"));
+        QCOMPARE(form->natiocbox->itemText(10), QString("3.0"));
+        QCOMPARE(form->natiocbox->currentText(), QString("2.0"));
+        QCOMPARE(form->Label1->text(), QString("Bar  code  Height  (inches) "));
+        QCOMPARE(form->Label2->text(), QString("Narrow  Bar   Width  (mils)"));
+        QCOMPARE(form->Label3->text(), QString("Narrow  To   Width Ratio "));
+        QCOMPARE(form->Label6->text(), QString("Bar Code  Message :"));
+        QCOMPARE(form->Label7->text(), QString("Comment  Line:"));
+        QVERIFY(!form->ToolButton3->isEnabled() && !form->ToolButton5->isEnabled() && !form->Button4->isEnabled());
+        QVERIFY(!form->Button3->isVisibleTo(form));
+        QCOMPARE(form->Image1->size(), QSize(665, 169));
+        QCOMPARE(form->ToolButton5->text(), QString("turn 1"));
+        QCOMPARE(form->ToolButton3->text(), QString("turn3"));
+    }
+
+    void defaultBuildOfAB()
+    {
+        QVERIFY(Build("AB").isEmpty());
+        QCOMPARE(form->Image1->size(), QSize(102, 115));
+        QCOMPARE(form->Image1->picture.size(), QSize(102, 115));
+        QCOMPARE(form->work.size(), QSize(102, 115));
+        QCOMPARE(ClipboardImage(), Rgb32(form->Image1->picture));
+        QCOMPARE(Rgb32(form->work), Rgb32(form->Image1->picture));
+        QCOMPARE(form->Label4->text(), QString("Bar Code Height:        1.20    inches"));
+        QCOMPARE(form->Label5->text(), QString("Bar Code Width:       1.06    inches"));
+        QCOMPARE(form->Label4->width(), 255);
+        QVERIFY(form->ToolButton3->isEnabled() && form->ToolButton5->isEnabled() && form->Button4->isEnabled());
+        // the first element is the start character's narrow bar, 2 pixels wide
+        const QImage picture = Rgb32(form->Image1->picture);
+        QCOMPARE(picture.pixel(0, 50), qRgb(0, 0, 0));
+        QCOMPARE(picture.pixel(1, 50), qRgb(0, 0, 0));
+        QCOMPARE(picture.pixel(2, 50), qRgb(255, 255, 255));
+        QCOMPARE(picture.pixel(101, 0), qRgb(0, 0, 0));
+        // a narrower preview is centred in the scroll box, by its outer size
+        QCOMPARE(form->Image1->pos(), QPoint((form->ScrollBox1->width() - 102) / 2, (form->ScrollBox1->height() - 115) / 2));
+    }
+
+    void widePreviewSitsAtLeftZero()
+    {
+        form->fnarwidthedt->setText("40");
+        QVERIFY(Build("ABCDEFGHIJKL").isEmpty());
+        QVERIFY(form->Image1->width() > form->ScrollBox1->width());
+        QCOMPARE(form->Image1->x(), 0);
+        QVERIFY(form->ScrollBox1->widget()->width() >= form->Image1->width());
+    }
+
+    void turnAndRestore()
+    {
+        QVERIFY(Build("AB").isEmpty());
+        const QImage work = Rgb32(form->work);
+        const QPoint placed = form->Image1->pos();
+        form->ToolButton5Click();
+        QCOMPARE(form->Image1->size(), QSize(115, 102));
+        QCOMPARE(form->Image1->pos(), placed);
+        const QImage turned = Rgb32(form->Image1->picture);
+        QCOMPARE(turned.size(), QSize(115, 102));
+        for (int r = 0; r < 115; ++r)
+            for (int c = 0; c < 102; ++c) QCOMPARE(turned.pixel(r, c), work.pixel(c, 114 - r));
+        QCOMPARE(turned.pixel(0, 0), work.pixel(0, 114));
+        form->ToolButton5Click();  // twice gives the same as once
+        QCOMPARE(Rgb32(form->Image1->picture), turned);
+        QCOMPARE(ClipboardImage(), work);
+        form->ToolButton3Click();
+        QCOMPARE(Rgb32(form->Image1->picture), work);
+        QCOMPARE(form->Image1->pos(), placed);
+        QCOMPARE(Rgb32(form->work), work);
+    }
+
+    void printTakesTheViewAsShown()
+    {
+        QVERIFY(Build("AB").isEmpty());
+        form->ToolButton5Click();
+        const auto seen = RunClosingModals([this] { form->Button4Click(); });
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].className, QString("Tpringfm"));
+        QCOMPARE(Rgb32(PrintBitmap), Rgb32(form->Image1->picture));
+        QCOMPARE(PrintBitmap.size(), QSize(115, 102));
+        QCOMPARE(ClipboardImage().size(), QSize(102, 115));
+    }
+
+    void statusMessages_data()
+    {
+        QTest::addColumn<QString>("height");
+        QTest::addColumn<QString>("narrow");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("notice");
+        QTest::newRow("empty message") << "1.2" << "23" << "" << "Barcode Message Error";
+        QTest::newRow("narrow 5 mils") << "1.2" << "5" << "AB" << "Narwidth param Error";
+        QTest::newRow("height rounds to 0") << "0.004" << "23" << "AB" << "Height Error";
+        QTest::newRow("height 0") << "0" << "23" << "AB" << "Height Error";
+    }
+    void statusMessages()
+    {
+        QFETCH(QString, height);
+        QFETCH(QString, narrow);
+        QFETCH(QString, message);
+        QFETCH(QString, notice);
+        QVERIFY(Build("OLD").isEmpty());
+        const QSize before = form->Image1->size();
+        QGuiApplication::clipboard()->setImage(Marker());
+        form->fheightedt->setText(height);
+        form->fnarwidthedt->setText(narrow);
+        const auto seen = Build(message);
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].title, QString("Notice"));
+        QCOMPARE(seen[0].text, notice);
+        // the preview was painted white at its old size; the clipboard is untouched
+        QCOMPARE(form->Image1->size(), before);
+        QVERIFY(AllWhite(form->Image1->picture));
+        QCOMPARE(ClipboardImage(), Marker());
+    }
+
+    void statusMessageTable()
+    {
+        const QList<QPair<int, QString>> table = {
+            {1, "Width Error"}, {2, "Height Error"}, {3, "Font setting Error"}, {4, "Narwidth param Error"},
+            {5, "Natio Error"}, {6, "Left blank space Error"}, {7, "Right blank space Error"}, {8, "DPI Error"},
+            {9, "Line Message Error"}, {10, "Barcode Message Error"}, {11, "Top blank space Error"},
+            {12, "Down blank space  Error"}, {14, "Nation  Error!"}};
+        for (const auto& [code, text] : table) QCOMPARE(Tc39fm::StatusMessage(code), text);
+        QVERIFY(Tc39fm::StatusMessage(0).isEmpty());
+        QVERIFY(Tc39fm::StatusMessage(13).isEmpty());
+    }
+
+    void oneCharacterMessage()
+    {
+        QGuiApplication::clipboard()->setImage(Marker());
+        const auto seen = Build("A");
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].text, QString("The 'Bar code message' must have two or above two characters."));
+        // labels show the new size, the preview is white at it, nothing else moves
+        QCOMPARE(form->Image1->size(), QSize(76, 115));
+        QVERIFY(form->Label4->text().contains("1.20"));
+        QVERIFY(AllWhite(form->Image1->picture));
+        QVERIFY(!form->ToolButton5->isEnabled() && !form->Button4->isEnabled());
+        QCOMPARE(ClipboardImage(), Marker());
+        // the work bitmap holds the bars without characters
+        QVERIFY(!AllWhite(form->work));
+    }
+
+    void numberTextThatDoesNotConvert()
+    {
+        form->fheightedt->setText("1.2.3");
+        const auto seen = Build("AB");
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].title, platform::kApplicationTitle);
+        QCOMPARE(seen[0].text, QString("'1.2.3' is not a valid floating point value"));
+        form->fheightedt->setText("1.2");
+        form->fnarwidthedt->clear();
+        QCOMPARE(Build("AB").value(0).text, QString("'' is not a valid floating point value"));
+    }
+
+    void unencodableCharactersAreRefusedAndNothingChanges()
+    {
+        QVERIFY(Build("AB").isEmpty());
+        const QImage picture = Rgb32(form->Image1->picture);
+        const QImage work = Rgb32(form->work);
+        const QImage clip = ClipboardImage();
+        const auto seen = Build("A B,C");
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].title, QString("Notice"));
+        QCOMPARE(seen[0].text, QString("The 'Bar code message' holds characters that Code 39 cannot encode: space, ','."));
+        QCOMPARE(Rgb32(form->Image1->picture), picture);
+        QCOMPARE(Rgb32(form->work), work);
+        QCOMPARE(ClipboardImage(), clip);
+    }
+
+    void refusingClipboard()
+    {
+        platform::SetClipboardWriter([](const QImage&) { return false; });
+        const auto seen = Build("AB");
+        platform::SetClipboardWriter({});
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].text, QString("Fail to copy"));
+        QCOMPARE(form->Image1->size(), QSize(102, 115));
+        QVERIFY(!AllWhite(form->Image1->picture));
+        QVERIFY(form->Button4->isEnabled());
+    }
+
+    void keyFilters()
+    {
+        form->fheightedt->clear();
+        form->fheightedt->setFocus();
+        QTest::keyClicks(form->fheightedt, "1a.5-x");
+        QCOMPARE(form->fheightedt->text(), QString("1.5"));
+        QTest::keyClick(form->fheightedt, Qt::Key_Return);
+        QCOMPARE(main->focusWidget(), form->fnarwidthedt);
+        QTest::keyClicks(form->barcodeedt, "a b,");
+        QCOMPARE(form->barcodeedt->text(), QString("a b,"));
+    }
+
+    void closingReleasesBitmaps()
+    {
+        QVERIFY(Build("AB").isEmpty());
+        RunClosingModals([this] { form->Button4Click(); });
+        QVERIFY(!PrintBitmap.isNull());
+        form->Button3Click();
+        QVERIFY(PrintBitmap.isNull());
+        QVERIFY(form->work.isNull());
+    }
+
+    void pageValuesShapeTheSymbol()
+    {
+        // 96 dpi: 1000 mils = 96 pixels
+        main->ftop = 1000.0 * 5 / 96;
+        main->fdown = 1000.0 * 7 / 96;
+        main->fleft = 1000.0 * 3 / 96;
+        main->fright = 1000.0 * 4 / 96;
+        main->fiwidth = 1000.0 * 10 / 96;
+        form->heardtextedt->setText("note");
+        QVERIFY(Build("AB").isEmpty());
+        const int s = main->font.size;
+        QCOMPARE(form->Image1->size(), QSize(3 + 102 + 4, 5 + 4 * 10 + 2 * s + 115 + 7));
+        const QImage picture = Rgb32(form->Image1->picture);
+        const int barTop = 5 + 2 * 10 + s;
+        QCOMPARE(picture.pixel(3, barTop), qRgb(0, 0, 0));
+        QCOMPARE(picture.pixel(3, barTop - 1), qRgb(255, 255, 255));
+        QCOMPARE(picture.pixel(2, barTop + 10), qRgb(255, 255, 255));
+        QCOMPARE(picture.pixel(3, barTop + 114), qRgb(0, 0, 0));
+        QCOMPARE(picture.pixel(3, barTop + 115), qRgb(255, 255, 255));
+    }
+
+    void symbolsDecode_data()
+    {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("narrowMils");
+        QTest::addColumn<QString>("ratio");
+        QTest::addColumn<QString>("expected");
+        const QList<QPair<QString, QString>> messages = {
+            {"0123456789", "0123456789"},
+            {"ABCDEFGHIJKLM", "ABCDEFGHIJKLM"},
+            {"nopqrstuvwxyz", "NOPQRSTUVWXYZ"},
+            {"A-B.C$D/E+F%G", "A-B.C$D/E+F%G"},
+            {"RUVOLA_42", "RUVOLA 42"},
+        };
+        const QList<QPair<QString, int>> narrows = {{"10.4", 1}, {"20.8", 2}, {"31.25", 3}};
+        for (const auto& [message, expected] : messages)
+            for (const auto& [mils, pixels] : narrows)
+                for (const QString ratio : {"2.0", "2.5", "3.0"})
+                    QTest::addRow("%s %dpx %s", qPrintable(message), pixels, qPrintable(ratio))
+                        << message << mils << ratio << expected;
+    }
+    void symbolsDecode()
+    {
+        QFETCH(QString, message);
+        QFETCH(QString, narrowMils);
+        QFETCH(QString, ratio);
+        // a quiet zone of ten narrow widths each side, and room for the text
+        const double narrow = narrowMils.toDouble();
+        main->fleft = main->fright = 10 * narrow;
+        main->ftop = main->fdown = 50;
+        main->fiwidth = 40;
+        form->fnarwidthedt->setText(narrowMils);
+        form->natiocbox->setCurrentText(ratio);
+        form->heardtextedt->setText("Comment line");
+        QVERIFY(Build(message).isEmpty());
+        const QStringList read = DecodeSymbols(ClipboardImage(), Symbology::Code39);
+        QTEST(read.value(0), "expected");
+    }
+};
+
+QTEST_MAIN(TestC39Form)
+#include "tst_c39form.moc"
