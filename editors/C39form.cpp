@@ -12,6 +12,7 @@
 #include "platform/notices.h"
 #include "platform/numtext.h"
 #include "platform/qtcanvas.h"
+#include "platform/widgets.h"
 #include "shell/mainform.h"
 
 namespace {
@@ -48,32 +49,11 @@ QString SizeText(const char* prefix, double inches)
     return QString::fromLatin1(prefix) + QString::asprintf("%8.2f", inches) + QStringLiteral("    inches");
 }
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const char* text, QRect place, bool bold = false)
+QLabel* PanelLabel(QWidget* parent, const char* name, const char* text, QRect place, bool bold = false)
 {
-    auto* label = new QLabel(QString::fromLatin1(text), parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(place);
-    QFont font = label->font();
-    font.setPixelSize(13);
-    font.setBold(bold);
-    label->setFont(font);
+    QLabel* label = platform::NewLabel(parent, name, QString::fromLatin1(text), place);
+    platform::SetPixelFont(label, 13, bold);
     return label;
-}
-
-QLineEdit* MakeEdit(QWidget* parent, const char* name, const char* text, QRect place)
-{
-    auto* edit = new QLineEdit(QString::fromLatin1(text), parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setGeometry(place);
-    return edit;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* text, QRect place)
-{
-    auto* button = new QPushButton(QString::fromLatin1(text), parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(place);
-    return button;
 }
 
 }  // namespace
@@ -91,27 +71,27 @@ Tc39fm::Tc39fm(QWidget* parent) : TBarEditor(parent, QStringLiteral("BarCode_C39
 
 void Tc39fm::BuildControls()
 {
-    Label1 = MakeLabel(Panel2, "Label1", "Bar  code  Height  (inches) ", QRect(16, 14, 190, 17));
-    fheightedt = MakeEdit(Panel2, "fheightedt", "1.2", QRect(210, 12, 90, 21));
-    Label2 = MakeLabel(Panel2, "Label2", "Narrow  Bar   Width  (mils)", QRect(16, 44, 190, 17));
-    fnarwidthedt = MakeEdit(Panel2, "fnarwidthedt", "23", QRect(210, 42, 90, 21));
-    Label3 = MakeLabel(Panel2, "Label3", "Narrow  To   Width Ratio ", QRect(16, 74, 190, 17));
+    Label1 = PanelLabel(Panel2, "Label1", "Bar  code  Height  (inches) ", QRect(16, 14, 190, 17));
+    fheightedt = platform::NewEdit(Panel2, "fheightedt", QStringLiteral("1.2"), QRect(210, 12, 90, 21));
+    Label2 = PanelLabel(Panel2, "Label2", "Narrow  Bar   Width  (mils)", QRect(16, 44, 190, 17));
+    fnarwidthedt = platform::NewEdit(Panel2, "fnarwidthedt", QStringLiteral("23"), QRect(210, 42, 90, 21));
+    Label3 = PanelLabel(Panel2, "Label3", "Narrow  To   Width Ratio ", QRect(16, 74, 190, 17));
     natiocbox = new QComboBox(Panel2);
     natiocbox->setObjectName(QStringLiteral("natiocbox"));
     natiocbox->setGeometry(210, 72, 90, 21);
     for (int tenths = 20; tenths <= 30; ++tenths)
         natiocbox->addItem(QStringLiteral("%1.%2").arg(tenths / 10).arg(tenths % 10));
     natiocbox->setCurrentIndex(0);
-    Label7 = MakeLabel(Panel2, "Label7", "Comment  Line:", QRect(16, 108, 190, 17), true);
-    heardtextedt = MakeEdit(Panel2, "heardtextedt", "", QRect(210, 106, 346, 21));
-    Label6 = MakeLabel(Panel2, "Label6", "Bar Code  Message :", QRect(16, 140, 190, 17), true);
-    barcodeedt = MakeEdit(Panel2, "barcodeedt", "", QRect(210, 138, 346, 21));
-    Label4 = MakeLabel(Panel2, "Label4", "", QRect(330, 14, 255, 17));
-    Label5 = MakeLabel(Panel2, "Label5", "", QRect(330, 44, 255, 17));
-    Button1 = MakeButton(Panel2, "Button1", "Build/Copy", QRect(210, 174, 100, 28));
-    Button4 = MakeButton(Panel2, "Button4", "Print", QRect(330, 174, 100, 28));
+    Label7 = PanelLabel(Panel2, "Label7", "Comment  Line:", QRect(16, 108, 190, 17), true);
+    heardtextedt = platform::NewEdit(Panel2, "heardtextedt", {}, QRect(210, 106, 346, 21));
+    Label6 = PanelLabel(Panel2, "Label6", "Bar Code  Message :", QRect(16, 140, 190, 17), true);
+    barcodeedt = platform::NewEdit(Panel2, "barcodeedt", {}, QRect(210, 138, 346, 21));
+    Label4 = PanelLabel(Panel2, "Label4", "", QRect(330, 14, 255, 17));
+    Label5 = PanelLabel(Panel2, "Label5", "", QRect(330, 44, 255, 17));
+    Button1 = platform::NewButton(Panel2, "Button1", QStringLiteral("Build/Copy"), QRect(210, 174, 100, 28));
+    Button4 = platform::NewButton(Panel2, "Button4", QStringLiteral("Print"), QRect(330, 174, 100, 28));
     Button4->setEnabled(false);
-    Button3 = MakeButton(Panel2, "Button3", "Close", QRect(450, 174, 100, 28));
+    Button3 = platform::NewButton(Panel2, "Button3", QStringLiteral("Close"), QRect(450, 174, 100, 28));
     Button3->setVisible(false);
 
     platform::InstallNumericFilter(fheightedt, this, true, true);

@@ -24,6 +24,19 @@ void DrawBars(QPainter& p, QRect area)
     }
 }
 
+// A disabled button shows its picture in light grey, so the user sees it is not yet usable.
+QIcon WithDisabledLook(const QPixmap& pixmap)
+{
+    QPixmap grey = pixmap;
+    QPainter p(&grey);
+    p.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    p.fillRect(grey.rect(), QColor(170, 170, 170));
+    p.end();
+    QIcon icon(pixmap);
+    icon.addPixmap(grey, QIcon::Disabled);
+    return icon;
+}
+
 }  // namespace
 
 QPixmap ProgramPixmap()
@@ -75,7 +88,8 @@ QIcon ToolBarIcon(ToolIcon which)
         p.drawEllipse(QRect(12, 12, 16, 16));
         break;
     }
-    return QIcon(pixmap);
+    p.end();
+    return WithDisabledLook(pixmap);
 }
 
 }  // namespace platform

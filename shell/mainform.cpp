@@ -27,6 +27,7 @@
 #include "platform/numtext.h"
 #include "platform/qtcanvas.h"
 #include "platform/screen.h"
+#include "platform/widgets.h"
 
 Tmainfm* mainfm = nullptr;
 QImage PrintBitmap;
@@ -85,6 +86,7 @@ Tmainfm::Tmainfm(QWidget* parent) : QMainWindow(parent), printer(std::make_uniqu
     setObjectName(QStringLiteral("mainfm"));
     setWindowTitle(kCaption);
     setWindowIcon(QIcon(platform::ProgramPixmap()));
+    platform::SetPixelFont(this, 11);
     move(190, 106);
     resize(691, 513);
     BuildMenus();

@@ -1,0 +1,42 @@
+#include "widgets.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace platform {
+
+void SetPixelFont(QWidget* widget, int pixels, bool bold)
+{
+    QFont font = widget->font();
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    widget->setFont(font);
+}
+
+QLabel* NewLabel(QWidget* parent, const char* name, const QString& text, QRect place)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(place);
+    return label;
+}
+
+QLineEdit* NewEdit(QWidget* parent, const char* name, const QString& text, QRect place)
+{
+    auto* edit = new QLineEdit(text, parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setGeometry(place);
+    return edit;
+}
+
+QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption, QRect place)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(place);
+    button->setAutoDefault(false);
+    return button;
+}
+
+}  // namespace platform

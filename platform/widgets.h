@@ -1,0 +1,23 @@
+// Small builders for controls placed at design positions, named after their fixed
+// control names so that tests and automation can find them.
+#pragma once
+
+#include <QRect>
+#include <QString>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+namespace platform {
+
+// The design fonts are given as heights in pixels: 11 for windows, 13 for panel labels.
+void SetPixelFont(QWidget* widget, int pixels, bool bold = false);
+
+QLabel* NewLabel(QWidget* parent, const char* name, const QString& text, QRect place);
+QLineEdit* NewEdit(QWidget* parent, const char* name, const QString& text, QRect place);
+// Buttons take no part in Enter: Enter in a number box moves the focus instead.
+QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption, QRect place);
+
+}  // namespace platform
