@@ -12,9 +12,10 @@ QString& exeOverride()
     static QString directory;
     return directory;
 }
+bool OpenWithDesktop(const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
 DocumentOpener& opener()
 {
-    static DocumentOpener open = [](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+    static DocumentOpener open = OpenWithDesktop;
     return open;
 }
 }  // namespace
@@ -37,6 +38,6 @@ QString SettingsNotWritten()
 
 bool OpenDocument(const QString& path) { return opener()(path); }
 
-void SetDocumentOpener(DocumentOpener open) { opener() = std::move(open); }
+void SetDocumentOpener(DocumentOpener open) { opener() = open ? std::move(open) : OpenWithDesktop; }
 
 }  // namespace platform

@@ -16,6 +16,7 @@ QString SettingsNotWritten();
 
 using DocumentOpener = std::function<bool(const QString& path)>;
 bool OpenDocument(const QString& path);
+// An empty opener restores the desktop's own.
 void SetDocumentOpener(DocumentOpener opener);
 
 }  // namespace platform

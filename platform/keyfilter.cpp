@@ -21,7 +21,9 @@ bool NumericKeyFilter::eventFilter(QObject* watched, QEvent* event)
         if (enterMovesFocus_) FocusNextInForm(static_cast<QWidget*>(watched), form_);
         return false;
     }
-    if (key->key() == Qt::Key_Backspace || key->text().isEmpty()) return false;
+    // Tab carries a character too, but it is focus navigation, not typing.
+    const int k = key->key();
+    if (k == Qt::Key_Backspace || k == Qt::Key_Tab || k == Qt::Key_Backtab || key->text().isEmpty()) return false;
     const QChar c = key->text().at(0);
     const bool passes = (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (allowPoint_ && c == QLatin1Char('.'));
     return !passes;

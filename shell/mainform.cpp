@@ -227,7 +227,9 @@ void Tmainfm::changeform(const QString& name)
     const bool written = platform::IniFile(platform::SettingsPath()).WriteString(kSymbologySection, kCheckedKey, name);
     delete barform;
     barform = nullptr;
-    if (checkeditem) checkeditem->setChecked(false);
+    // The menu has already toggled the picked item itself; the marks follow the
+    // editor shown, so every item starts unchecked and BarFormCreat sets the one.
+    for (const Symbology& row : kSymbologies) (this->*row.item)->setChecked(false);
     checkeditem = nullptr;
     barform = BarFormCreat();
     if (!written) platform::ShowNotice(this, platform::SettingsNotWritten());

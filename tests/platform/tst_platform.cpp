@@ -1,0 +1,483 @@
+// The Qt adapters on their own: number text both ways, the settings-file reader and
+// writer, the numeric key filter with its Enter focus move, and the image canvas.
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+#include <QtTest>
+
+#include "platform/files.h"
+#include "platform/inifile.h"
+#include "platform/keyfilter.h"
+#include "platform/numtext.h"
+#include "platform/qtcanvas.h"
+
+using platform::ConvertError;
+using platform::IniFile;
+
+namespace {
+
+QString ConvertMessage(const std::function<void()>& convert)
+{
+    try {
+        convert();
+    } catch (const ConvertError& e) {
+        return QString::fromStdString(e.what());
+    }
+    return {};
+}
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+// A small form: four boxes and a button, each taking the focus by tab.
+struct Form {
+    QWidget window;
+    QLineEdit* first = new QLineEdit(&window);
+    QLineEdit* second = new QLineEdit(&window);
+    QLineEdit* third = new QLineEdit(&window);
+    QPushButton* button = new QPushButton(QStringLiteral("Go"), &window);
+
+    Form()
+    {
+        auto* layout = new QVBoxLayout(&window);
+        for (QWidget* w : {static_cast<QWidget*>(first), static_cast<QWidget*>(second),
+                           static_cast<QWidget*>(third), static_cast<QWidget*>(button)})
+            layout->addWidget(w);
+        window.show();
+    }
+};
+
+QRect BoundingBox(const QImage& image, const std::function<bool(QRgb)>& counts)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (counts(image.pixel(x, y))) box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+}  // namespace
+
+class TestPlatform : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+
+    QString Path(const QString& name) const { return dir.filePath(name); }
+
+private slots:
+    // ---- number text -------------------------------------------------------------
+
+    void floatToStrGeneralForm_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("c");
+        QTest::addColumn<QString>("german");
+        QTest::newRow("zero") << 0.0 << "0" << "0";
+        QTest::newRow("whole") << 25.0 << "25" << "25";
+        QTest::newRow("fraction") << 12.5 << "12.5" << "12,5";
+        QTest::newRow("negative") << -12.5 << "-12.5" << "-12,5";
+        QTest::newRow("hundred keeps its zeros") << 100.0 << "100" << "100";
+        QTest::newRow("15 significant digits") << 1.0 / 3 << "0.333333333333333" << "0,333333333333333";
+        QTest::newRow("last digit rounded") << 2.0 / 3 << "0.666666666666667" << "0,666666666666667";
+        QTest::newRow("binary noise dropped") << 0.1 + 0.2 << "0.3" << "0,3";
+        QTest::newRow("15 integer digits") << 123456789012345.0 << "123456789012345" << "123456789012345";
+        QTest::newRow("16 integer digits") << 1234567890123456.0 << "1.23456789012346E15" << "1,23456789012346E15";
+        QTest::newRow("1e20") << 1e20 << "1E20" << "1E20";
+        QTest::newRow("0.00001 stays fixed") << 0.00001 << "0.00001" << "0,00001";
+        QTest::newRow("below 0.00001") << 0.000001 << "1E-6" << "1E-6";
+        QTest::newRow("below 0.00001 with fraction") << 0.00000123 << "1.23E-6" << "1,23E-6";
+        QTest::newRow("just below 0.00001") << 0.0000099 << "9.9E-6" << "9,9E-6";
+        QTest::newRow("just above 0.00001") << 0.0000123 << "0.0000123" << "0,0000123";
+        QTest::newRow("negative tiny") << -0.0000015 << "-1.5E-6" << "-1,5E-6";
+    }
+    void floatToStrGeneralForm()
+    {
+        QFETCH(double, value);
+        QFETCH(QString, c);
+        QFETCH(QString, german);
+        QCOMPARE(platform::FloatToStr(value, QLocale::c()), c);
+        QCOMPARE(platform::FloatToStr(value, QLocale(QLocale::German)), german);
+    }
+
+    void floatToStrFollowsTheDefaultLocale()
+    {
+        const QLocale saved;
+        QLocale::setDefault(QLocale(QLocale::German));
+        const QString german = platform::FloatToStr(12.5);
+        QLocale::setDefault(saved);
+        QCOMPARE(german, QString("12,5"));
+    }
+
+    void strToFloatReadsTheLocaleSeparator_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("german");
+        QTest::addColumn<double>("expected");
+        QTest::newRow("point in C") << "12.5" << false << 12.5;
+        QTest::newRow("comma in German") << "12,5" << true << 12.5;
+        QTest::newRow("whole") << "25" << false << 25.0;
+        QTest::newRow("leading point") << ".5" << false << 0.5;
+        QTest::newRow("trailing point") << "5." << false << 5.0;
+        QTest::newRow("negative") << "-3" << false << -3.0;
+        QTest::newRow("blanks around") << " 7.25 " << false << 7.25;
+        QTest::newRow("exponent") << "1.5E-6" << false << 0.0000015;
+        QTest::newRow("German exponent") << "1,5e3" << true << 1500.0;
+    }
+    void strToFloatReadsTheLocaleSeparator()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, german);
+        QFETCH(double, expected);
+        const QLocale locale = german ? QLocale(QLocale::German) : QLocale::c();
+        double value = -1;
+        QVERIFY(platform::TryStrToFloat(text, value, locale));
+        QCOMPARE(value, expected);
+        QCOMPARE(platform::StrToFloat(text, locale), expected);
+    }
+
+    void strToFloatRejects_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("german");
+        QTest::newRow("point in German") << "12.5" << true;
+        QTest::newRow("comma in C") << "12,5" << false;
+        QTest::newRow("German grouping") << "1.234,5" << true;
+        QTest::newRow("lone point") << "." << false;
+        QTest::newRow("lone comma in German") << "," << true;
+        QTest::newRow("two points") << "1.2.3" << false;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("blank") << " " << false;
+        QTest::newRow("letters") << "abc" << false;
+        QTest::newRow("trailing letter") << "12a" << false;
+        QTest::newRow("exponent without digits") << "1E" << false;
+        QTest::newRow("lone minus") << "-" << false;
+        QTest::newRow("infinity") << "inf" << false;
+    }
+    void strToFloatRejects()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, german);
+        const QLocale locale = german ? QLocale(QLocale::German) : QLocale::c();
+        double value = 42;
+        QVERIFY(!platform::TryStrToFloat(text, value, locale));
+        QCOMPARE(value, 42.0);
+        QCOMPARE(ConvertMessage([&] { platform::StrToFloat(text, locale); }),
+                 QString("'%1' is not a valid floating point value").arg(text));
+    }
+
+    void emptyTextCountsAsZeroOnlyWhereAllowed()
+    {
+        QCOMPARE(platform::StrToFloatOrZero(QString(), QLocale::c()), 0.0);
+        QCOMPARE(platform::StrToFloatOrZero("2.5", QLocale::c()), 2.5);
+        QCOMPARE(ConvertMessage([] { platform::StrToFloatOrZero(".", QLocale::c()); }),
+                 QString("'.' is not a valid floating point value"));
+    }
+
+    void floatTextRoundTrips()
+    {
+        for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::German)})
+            for (double value : {0.0, 12.5, -0.125, 1.0 / 3, 1234567.875, 0.000001, 1e20})
+                QCOMPARE(platform::StrToFloat(platform::FloatToStr(value, locale), locale),
+                         platform::StrToFloat(platform::FloatToStr(value, QLocale::c()), QLocale::c()));
+    }
+
+    void strToInt()
+    {
+        QCOMPARE(platform::StrToInt("0"), 0);
+        QCOMPARE(platform::StrToInt("907"), 907);
+        for (const QString& bad : {QString(), QString("7a"), QString("1.5"), QString("x")})
+            QCOMPARE(ConvertMessage([&] { platform::StrToInt(bad); }),
+                     QString("'%1' is not a valid integer value").arg(bad));
+    }
+
+    // ---- the settings file --------------------------------------------------------
+
+    void iniMissingFileReadsFallback()
+    {
+        const IniFile ini(Path("absent.ini"));
+        QCOMPARE(ini.ReadString("pagesetting", "ftop"), QString());
+        QCOMPARE(ini.ReadString("pagesetting", "ftop", "fallback"), QString("fallback"));
+        QVERIFY(!QFile::exists(Path("absent.ini")));
+    }
+
+    void iniReads_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("expected");
+        const QByteArray file = "[pagesetting]\nftop=10\nfdown = 12.5 \n[Symbology]\nChecked=  Bar Code C39  \n";
+        QTest::newRow("plain") << file << "pagesetting" << "ftop" << "10";
+        QTest::newRow("value and key trimmed") << file << "pagesetting" << "fdown" << "12.5";
+        QTest::newRow("upper-case section and key") << file << "PAGESETTING" << "FTOP" << "10";
+        QTest::newRow("inner blanks kept") << file << "symbology" << "checked" << "Bar Code C39";
+        QTest::newRow("key of another section") << file << "Symbology" << "ftop" << "";
+        QTest::newRow("missing section") << file << "other" << "ftop" << "";
+        QTest::newRow("CRLF") << QByteArray("[A]\r\nk=v\r\nm=w\r\n") << "A" << "m" << "w";
+        QTest::newRow("upper case in the file")
+            << QByteArray("[PAGESETTING]\nFTOP=3\n") << "pagesetting" << "ftop" << "3";
+        QTest::newRow("empty value") << QByteArray("[A]\nk=\n") << "A" << "k" << "";
+        QTest::newRow("equals sign in value") << QByteArray("[A]\nk=a=b\n") << "A" << "k" << "a=b";
+    }
+    void iniReads()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, expected);
+        WriteAll(Path("read.ini"), content);
+        QCOMPARE(IniFile(Path("read.ini")).ReadString(section, key, QString()), expected);
+    }
+
+    void iniWrites_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QByteArray>("after");
+        const QByteArray page = "[pagesetting]\nftop=10\nfdown=10\n";
+        const QByteArray symbology = "\n[Symbology]\nChecked=Bar Code C39\n";
+        QTest::newRow("replaced in place")
+            << page + symbology << "pagesetting" << "ftop" << "[pagesetting]\nftop=X\nfdown=10\n" + symbology;
+        QTest::newRow("replaced under its own spelling of the section")
+            << page + symbology << "SYMBOLOGY" << "checked" << page + "\n[Symbology]\nchecked=X\n";
+        QTest::newRow("appended to its section")
+            << page + symbology << "pagesetting" << "fleft" << page + "fleft=X\n" + symbology;
+        QTest::newRow("section appended at the end")
+            << page + symbology << "extra" << "k" << page + symbology + "[extra]\nk=X\n";
+        QTest::newRow("missing file created")
+            << QByteArray() << "Symbology" << "Checked" << QByteArray("[Symbology]\nChecked=X\n");
+    }
+
+    void iniWrites()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QByteArray, after);
+        const QString path = Path("write.ini");
+        QFile::remove(path);
+        if (!before.isEmpty()) WriteAll(path, before);
+        QVERIFY(IniFile(path).WriteString(section, key, "X"));
+        QCOMPARE(ReadAll(path), after);
+        QCOMPARE(IniFile(path).ReadString(section, key), QString("X"));
+    }
+
+    void iniWriteIntoCrlfFileKeepsTheOtherKeys()
+    {
+        const QString path = Path("crlf.ini");
+        WriteAll(path, "[A]\r\nk=1\r\nm=2\r\n[B]\r\nn=3\r\n");
+        QVERIFY(IniFile(path).WriteString("A", "m", "9"));
+        const IniFile ini(path);
+        QCOMPARE(ini.ReadString("A", "k"), QString("1"));
+        QCOMPARE(ini.ReadString("A", "m"), QString("9"));
+        QCOMPARE(ini.ReadString("B", "n"), QString("3"));
+    }
+
+    void iniWriteIntoMissingDirectoryFails()
+    {
+        const QString path = Path("no/such/dir/settings.ini");
+        QVERIFY(!IniFile(path).WriteString("Symbology", "Checked", "Bar Code C39"));
+        QVERIFY(!QFile::exists(path));
+        QVERIFY(!QDir(Path("no")).exists());
+    }
+
+    void iniWriteOverADirectoryFails()
+    {
+        QVERIFY(QDir(dir.path()).mkpath("folder.ini"));
+        QVERIFY(!IniFile(Path("folder.ini")).WriteString("A", "k", "v"));
+        QVERIFY(QFileInfo(Path("folder.ini")).isDir());
+    }
+
+    // ---- document opener ----------------------------------------------------------
+
+    void emptyDocumentOpenerPutsTheDesktopBack()
+    {
+        QStringList requests;
+        platform::SetDocumentOpener([&](const QString& path) {
+            requests << path;
+            return true;
+        });
+        QVERIFY(platform::OpenDocument("/x/Help.chm"));
+        QCOMPARE(requests, QStringList{"/x/Help.chm"});
+        platform::SetDocumentOpener({});
+        // the offscreen desktop opens nothing; an empty opener would throw instead
+        QVERIFY(!platform::OpenDocument(Path("absent.chm")));
+        QCOMPARE(requests.size(), 1);
+    }
+
+    // ---- numeric key filter -----------------------------------------------------
+
+    void typedKeysAreFiltered_data()
+    {
+        QTest::addColumn<bool>("allowPoint");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("digits and point") << true << "0123456789." << "0123456789.";
+        QTest::newRow("letters, comma, minus, blank") << true << "1a,b- 2.5Z" << "12.5";
+        QTest::newRow("point not allowed") << false << "12.5" << "125";
+        QTest::newRow("signs and exponent") << true << "+1e5" << "15";
+    }
+    void typedKeysAreFiltered()
+    {
+        QFETCH(bool, allowPoint);
+        QFETCH(QString, typed);
+        QFETCH(QString, expected);
+        Form form;
+        platform::InstallNumericFilter(form.first, &form.window, allowPoint, true);
+        QTest::keyClicks(form.first, typed);
+        QCOMPARE(form.first->text(), expected);
+    }
+
+    void editingKeysStillWork()
+    {
+        Form form;
+        platform::InstallNumericFilter(form.first, &form.window, true, true);
+        QTest::keyClicks(form.first, "123");
+        QTest::keyClick(form.first, Qt::Key_Backspace);
+        QTest::keyClick(form.first, Qt::Key_Left);
+        QTest::keyClick(form.first, Qt::Key_Delete);
+        QTest::keyClick(form.first, Qt::Key_Home);
+        QTest::keyClicks(form.first, "9");
+        QCOMPARE(form.first->text(), QString("91"));
+    }
+
+    void pastedTextIsNotFiltered()
+    {
+        Form form;
+        platform::InstallNumericFilter(form.first, &form.window, false, true);
+        form.first->setText("-1,5x");
+        QCOMPARE(form.first->text(), QString("-1,5x"));
+        form.first->clear();
+        QGuiApplication::clipboard()->setText("a-2.5");
+        QTest::keyClick(form.first, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(form.first->text(), QString("a-2.5"));
+    }
+
+    void enterMovesFocusInTabOrder()
+    {
+        Form form;
+        for (QLineEdit* box : {form.first, form.second, form.third})
+            platform::InstallNumericFilter(box, &form.window, true, true);
+        form.first->setFocus();
+        QTest::keyClick(form.first, Qt::Key_Return);
+        QCOMPARE(form.window.focusWidget(), form.second);
+        QTest::keyClick(form.second, Qt::Key_Enter);
+        QCOMPARE(form.window.focusWidget(), form.third);
+        // Enter passes on as a key too: the box still sees it
+        QSignalSpy returned(form.third, &QLineEdit::returnPressed);
+        QTest::keyClick(form.third, Qt::Key_Return);
+        QCOMPARE(form.window.focusWidget(), form.button);
+        QCOMPARE(returned.count(), 1);
+    }
+
+    void enterWrapsRoundAndSkipsHiddenAndDisabled()
+    {
+        Form form;
+        platform::InstallNumericFilter(form.first, &form.window, true, true);
+        platform::InstallNumericFilter(form.third, &form.window, true, true);
+        form.second->setEnabled(false);
+        form.button->hide();
+        form.first->setFocus();
+        QTest::keyClick(form.first, Qt::Key_Return);
+        QCOMPARE(form.window.focusWidget(), form.third);
+        QTest::keyClick(form.third, Qt::Key_Return);
+        QCOMPARE(form.window.focusWidget(), form.first);
+    }
+
+    void enterLeavesFocusWhereNotAsked()
+    {
+        Form form;
+        platform::InstallNumericFilter(form.first, &form.window, true, false);
+        form.first->setFocus();
+        QTest::keyClick(form.first, Qt::Key_Return);
+        QCOMPARE(form.window.focusWidget(), form.first);
+    }
+
+    void tabStillMovesTheFocus()
+    {
+        Form form;
+        platform::InstallNumericFilter(form.first, &form.window, true, true);
+        QVERIFY(QTest::qWaitForWindowActive(&form.window));
+        form.first->setFocus();
+        QTest::keyClick(form.first, Qt::Key_Tab);
+        QCOMPARE(form.window.focusWidget(), form.second);
+    }
+
+    // ---- canvas -------------------------------------------------------------------
+
+    void whiteImage()
+    {
+        const QImage image = platform::WhiteImage(7, 5);
+        QCOMPARE(image.size(), QSize(7, 5));
+        QCOMPARE(image.format(), QImage::Format_RGB32);
+        QCOMPARE(BoundingBox(image, [](QRgb p) { return p != qRgb(255, 255, 255); }), QRect());
+        QVERIFY(platform::WhiteImage(0, 5).isNull());
+        QVERIFY(platform::WhiteImage(5, 0).isNull());
+    }
+
+    void fillRectIncludesLeftTopExcludesRightBottom()
+    {
+        QImage image = platform::WhiteImage(12, 10);
+        {
+            platform::ImageCanvas canvas(image);
+            canvas.SetBrushColor({200, 0, 0});
+            canvas.FillRect(2, 3, 5, 7);
+            canvas.SetBrushColor(engines::kBlack);
+            canvas.FillRect(8, 1, 9, 2);
+            canvas.FillRect(10, 5, 10, 9);  // empty: no width
+            canvas.FillRect(4, 9, 6, 8);    // empty: upside down
+        }
+        QCOMPARE(BoundingBox(image, [](QRgb p) { return p == qRgb(200, 0, 0); }), QRect(QPoint(2, 3), QPoint(4, 6)));
+        QCOMPARE(BoundingBox(image, [](QRgb p) { return p == qRgb(0, 0, 0); }), QRect(8, 1, 1, 1));
+        const QRect everything = BoundingBox(image, [](QRgb p) { return p != qRgb(255, 255, 255); });
+        QCOMPARE(everything, QRect(QPoint(2, 1), QPoint(8, 6)));
+    }
+
+    void textOutSitsOnAnOpaqueBoxOfTheBrushColour()
+    {
+        QImage image = platform::WhiteImage(120, 60);
+        engines::Font font;
+        font.face = "DejaVu Sans";
+        font.size = 12;
+        font.color = {0, 0, 255};
+        {
+            platform::ImageCanvas canvas(image);
+            canvas.SetBrushColor({255, 255, 0});
+            canvas.SetFont(font);
+            QCOMPARE(canvas.FontSize(), 12);
+            QVERIFY(canvas.TextOut(10, 8, "W8"));
+        }
+        const QRgb box = qRgb(255, 255, 0), ink = qRgb(0, 0, 255), white = qRgb(255, 255, 255);
+        const QRect painted = BoundingBox(image, [&](QRgb p) { return p != white; });
+        QCOMPARE(painted.topLeft(), QPoint(10, 8));
+        QCOMPARE(image.pixel(10, 8), box);
+        QCOMPARE(image.pixel(painted.right(), painted.bottom()), box);
+        const QRect inked = BoundingBox(image, [&](QRgb p) { return p == ink; });
+        QVERIFY(!inked.isEmpty());
+        QVERIFY(painted.contains(inked));
+        // the box is a full rectangle, and no smoothing mixes the two colours
+        for (int y = painted.top(); y <= painted.bottom(); ++y)
+            for (int x = painted.left(); x <= painted.right(); ++x) {
+                const QRgb p = image.pixel(x, y);
+                QVERIFY2(p == box || p == ink, qPrintable(QString("pixel %1,%2").arg(x).arg(y)));
+            }
+    }
+};
+
+QTEST_MAIN(TestPlatform)
+#include "tst_platform.moc"

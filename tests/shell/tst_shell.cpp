@@ -1,0 +1,781 @@
+// The application shell driven in-process: start-up from the settings file, the
+// symbology switch, the menus, the page setting dialog, printing to a real PDF that
+// is rendered back to pixels, the about box and the help command.
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QPushButton>
+#include <QtTest>
+
+#include "editors/C39form.h"
+#include "engines/environment.h"
+#include "platform/files.h"
+#include "platform/inifile.h"
+#include "shell/aboutfm.h"
+#include "shell/mainform.h"
+#include "shell/pagesetting.h"
+#include "shell/printunit.h"
+#include "support/guitest.h"
+
+namespace {
+
+const QString kSettings = QStringLiteral("BCodeSetting.ini");
+
+QStringList NonEmptyLines(const QByteArray& text)
+{
+    QStringList lines;
+    for (const QString& line : QString::fromLocal8Bit(text).split(QRegularExpression("\r\n|\r|\n")))
+        if (!line.trimmed().isEmpty()) lines << line;
+    return lines;
+}
+
+QList<QAction*> CheckedSymbologies(const Tmainfm& main)
+{
+    QList<QAction*> checked;
+    for (QAction* item : main.Symbology1->actions())
+        if (item->isChecked()) checked << item;
+    return checked;
+}
+
+QStringList Captions(const QList<QAction*>& actions)
+{
+    QStringList captions;
+    for (const QAction* a : actions) captions << a->text();
+    return captions;
+}
+
+QString StoredSymbology() { return platform::IniFile(platform::SettingsPath()).ReadString("Symbology", "Checked"); }
+
+// Bars of 4 dark and 6 light pixels, full height, closed by a dark last column, so
+// the printed marks span the whole bitmap.
+QImage BarPattern(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int x = 0; x < width; ++x) {
+        const QRgb colour = (x % 10 < 4 || x == width - 1) ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
+        for (int y = 0; y < height; ++y) image.setPixel(x, y, colour);
+    }
+    return image;
+}
+
+struct RenderedPage {
+    QRect black;     // bounding box of the pure black pixels
+    int greys = 0;   // pixels neither pure black nor pure white
+    QImage image;
+};
+
+RenderedPage Render(const QString& pdf, const QString& prefix)
+{
+    QProcess::execute("pdftoppm", {"-r", "600", "-gray", "-png", "-singlefile", pdf, prefix});
+    RenderedPage page;
+    page.image = QImage(prefix + ".png").convertToFormat(QImage::Format_Grayscale8);
+    int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;
+    for (int y = 0; y < page.image.height(); ++y) {
+        const uchar* row = page.image.constScanLine(y);
+        for (int x = 0; x < page.image.width(); ++x) {
+            if (row[x] == 0) {
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            } else if (row[x] != 255) {
+                ++page.greys;
+            }
+        }
+    }
+    if (right >= 0) page.black = QRect(QPoint(left, top), QPoint(right, bottom));
+    return page;
+}
+
+bool WithinOnePixel(const QRect& a, const QRect& b)
+{
+    return std::abs(a.left() - b.left()) <= 1 && std::abs(a.top() - b.top()) <= 1 &&
+           std::abs(a.right() - b.right()) <= 1 && std::abs(a.bottom() - b.bottom()) <= 1;
+}
+
+QString Describe(const QRect& r)
+{
+    return QString("black from %1,%2 to %3,%4").arg(r.left()).arg(r.top()).arg(r.right() + 1).arg(r.bottom() + 1);
+}
+
+int PdfPages(const QString& pdf)
+{
+    QProcess info;
+    info.start("pdfinfo", {pdf});
+    info.waitForFinished(-1);
+    const auto match = QRegularExpression(R"(Pages:\s+(\d+))").match(QString::fromLatin1(info.readAllStandardOutput()));
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+}  // namespace
+
+class TestShell : public QObject {
+    Q_OBJECT
+    std::unique_ptr<ExeDirFixture> dir;
+    std::unique_ptr<Tmainfm> main;
+    QString startDirectory;
+    QLocale startLocale;
+
+    // A main window started over a settings file with the given content (none when empty).
+    void Start(const QByteArray& settings = {})
+    {
+        if (!settings.isEmpty()) dir->Write(kSettings, settings);
+        main = MakeMainWindow();
+        engines::SetScreenResolutionSource([] { return 96; });
+    }
+
+    // The main window's printer turned into a 600 dpi PDF printer without margins.
+    QString PrintToPdf(const QString& name)
+    {
+        QPrinter* printer = main->printer.get();
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(dir->Path(name));
+        printer->setResolution(600);
+        printer->setFullPage(false);
+        printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+        return dir->Path(name);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        startDirectory = QDir::currentPath();
+        // a whole A4 page at 600 dpi is read back
+        QImageReader::setAllocationLimit(512);
+        QVERIFY2(!QStandardPaths::findExecutable("pdftoppm").isEmpty(), "pdftoppm (poppler-utils) is needed");
+    }
+
+    void init()
+    {
+        QLocale::setDefault(QLocale::c());
+        dir = std::make_unique<ExeDirFixture>();
+    }
+
+    void cleanup()
+    {
+        main.reset();
+        dir.reset();
+        PrintBitmap = QImage();
+        platform::SetDocumentOpener({});
+        QDir::setCurrent(startDirectory);
+        QLocale::setDefault(startLocale);
+    }
+
+    // ---- start-up from the settings file --------------------------------------------
+
+    void startWithoutSettingsFile()
+    {
+        Start();
+        for (double value : {main->ftop, main->fdown, main->fleft, main->fright, main->fiwidth}) QCOMPARE(value, 0.0);
+        QVERIFY(!main->barform);
+        QVERIFY(!main->checkeditem);
+        QVERIFY(CheckedSymbologies(*main).isEmpty());
+        QVERIFY(main->Panel4->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).isEmpty());
+        for (int panel = 0; panel < 3; ++panel) QCOMPARE(main->StatusText(panel), QString());
+        QVERIFY(!QFile::exists(dir->Path(kSettings)));
+    }
+
+    void pageValuesAtStartUp_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("german");
+        QTest::addColumn<QList<double>>("values");
+        QTest::newRow("all five")
+            << QByteArray("[pagesetting]\nftop=10\nfdown=10\nfleft=20\nfright=20\nfiwidth=5\n") << false
+            << QList<double>{10, 10, 20, 20, 5};
+        QTest::newRow("ftop letters")
+            << QByteArray("[pagesetting]\nftop=abc\nfdown=1.5\nfleft=2\nfright=3\nfiwidth=4\n") << false
+            << QList<double>{0, 1.5, 2, 3, 4};
+        QTest::newRow("ftop empty")
+            << QByteArray("[pagesetting]\nftop=\nfdown=1.5\nfleft=2\nfright=3\nfiwidth=4\n") << false
+            << QList<double>{0, 1.5, 2, 3, 4};
+        QTest::newRow("upper-case section and keys")
+            << QByteArray("[PAGESETTING]\r\nFTOP=7\r\nFDOWN=8\r\nfLeft=9\r\n") << false << QList<double>{7, 8, 9, 0, 0};
+        QTest::newRow("negative and exponent")
+            << QByteArray("[pagesetting]\nftop=-3\nfiwidth=1E3\n") << false << QList<double>{-3, 0, 0, 0, 1000};
+        QTest::newRow("comma read with point locale")
+            << QByteArray("[pagesetting]\nftop=12,5\nfdown=12.5\n") << false << QList<double>{0, 12.5, 0, 0, 0};
+        QTest::newRow("point read with comma locale")
+            << QByteArray("[pagesetting]\nftop=12,5\nfdown=12.5\n") << true << QList<double>{12.5, 0, 0, 0, 0};
+        QTest::newRow("keys of another section")
+            << QByteArray("[Symbology]\nftop=5\n[pagesetting]\nfdown=6\n") << false << QList<double>{0, 6, 0, 0, 0};
+    }
+    void pageValuesAtStartUp()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, german);
+        QFETCH(QList<double>, values);
+        if (german) QLocale::setDefault(QLocale(QLocale::German));
+        Start(file);
+        QCOMPARE((QList<double>{main->ftop, main->fdown, main->fleft, main->fright, main->fiwidth}), values);
+    }
+
+    void symbologyAtStartUp_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("c39");
+        QTest::newRow("C39") << QByteArray("[Symbology]\nChecked=Bar Code C39\n") << true;
+        QTest::newRow("section and key in other case") << QByteArray("[SYMBOLOGY]\nCHECKED=Bar Code C39\n") << true;
+        QTest::newRow("blanks around the name") << QByteArray("[Symbology]\nChecked=  Bar Code C39 \n") << true;
+        QTest::newRow("name in lower case") << QByteArray("[Symbology]\nChecked=bar code c39\n") << false;
+        QTest::newRow("EAN spelled with EAN") << QByteArray("[Symbology]\nChecked=Bar Code EAN13\n") << false;
+        QTest::newRow("empty name") << QByteArray("[Symbology]\nChecked=\n") << false;
+        QTest::newRow("name without section") << QByteArray("Checked=Bar Code C39\n") << false;
+    }
+    void symbologyAtStartUp()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, c39);
+        Start(file);
+        QCOMPARE(qobject_cast<Tc39fm*>(main->barform) != nullptr, c39);
+        QCOMPARE(main->barform != nullptr, c39);
+        QCOMPARE(main->checkeditem, c39 ? main->C391 : nullptr);
+        QCOMPARE(CheckedSymbologies(*main).size(), c39 ? 1 : 0);
+        QCOMPARE(main->StatusText(1), c39 ? QString("Bar Code C39") : QString());
+    }
+
+    // ---- the symbology switch --------------------------------------------------------
+
+    void pickingC39ShowsItsEditorAndCreatesTheFile()
+    {
+        Start();
+        QVERIFY(RunClosingModals([this] { main->C391->trigger(); }).isEmpty());
+        QCOMPARE(NonEmptyLines(dir->Read(kSettings)), (QStringList{"[Symbology]", "Checked=Bar Code C39"}));
+        auto* editor = qobject_cast<Tc39fm*>(main->barform);
+        QVERIFY(editor);
+        QCOMPARE(main->checkeditem, main->C391);
+        QCOMPARE(CheckedSymbologies(*main), QList<QAction*>{main->C391});
+        QCOMPARE(main->StatusText(0), QString());
+        QCOMPARE(main->StatusText(1), QString("Bar Code C39"));
+        QCOMPARE(main->StatusText(2), QString());
+        QCOMPARE(editor->parentWidget(), main->Panel4);
+        QCOMPARE(editor->pos(), QPoint(1, 1));
+        QVERIFY(editor->isVisibleTo(main.get()));
+        QCOMPARE(main->Panel4->findChildren<QWidget*>(Qt::FindDirectChildrenOnly), QList<QWidget*>{editor});
+    }
+
+    void symbologyItemsStoreTheirNames_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("C39") << "C391" << "Bar Code C39";
+        QTest::newRow("EAN-13") << "ENA13" << "Bar Code ENA13";
+        QTest::newRow("EAN-8") << "EAN81" << "Bar Code ENA8";
+        QTest::newRow("UPC-A") << "upca1" << "Bar Code UPC-A";
+        QTest::newRow("UPC-E") << "UPCE1" << "Bar Code UPC-E";
+    }
+    void symbologyItemsStoreTheirNames()
+    {
+        QFETCH(QString, item);
+        QFETCH(QString, name);
+        Start();
+        auto* action = main->findChild<QAction*>(item);
+        QVERIFY(action);
+        RunClosingModals([action] { action->trigger(); });
+        QCOMPARE(StoredSymbology(), name);
+    }
+
+    void switchingFromC39ToUpcE()
+    {
+        Start("[Symbology]\nChecked=Bar Code C39\n");
+        QPointer<QWidget> old = main->barform;
+        QVERIFY(old);
+        QVERIFY(RunClosingModals([this] { main->UPCE1->trigger(); }).isEmpty());
+        QCOMPARE(StoredSymbology(), QString("Bar Code UPC-E"));
+        QVERIFY(old.isNull());
+        QVERIFY(!main->C391->isChecked());
+        // UPC-E has no editor yet: nothing is shown and nothing checked
+        QVERIFY(!main->barform);
+        QVERIFY(!main->checkeditem);
+        QVERIFY(CheckedSymbologies(*main).isEmpty());
+        QVERIFY(main->Panel4->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).isEmpty());
+    }
+
+    void repickingC39GivesAFreshEditor()
+    {
+        Start("[Symbology]\nChecked=Bar Code C39\n");
+        QPointer<Tc39fm> old = qobject_cast<Tc39fm*>(main->barform);
+        QVERIFY(old);
+        const QString initial = old->barcodeedt->text();
+        old->barcodeedt->setText("CHANGED");
+        main->C391->trigger();
+        QVERIFY(old.isNull());
+        auto* fresh = qobject_cast<Tc39fm*>(main->barform);
+        QVERIFY(fresh);
+        QCOMPARE(fresh->barcodeedt->text(), initial);
+        QCOMPARE(CheckedSymbologies(*main), QList<QAction*>{main->C391});
+        QCOMPARE(main->Panel4->findChildren<Tc39fm*>().size(), 1);
+    }
+
+    void unwritableSettingsOnPick_data()
+    {
+        QTest::addColumn<bool>("missingDirectory");
+        QTest::newRow("directory missing") << true;
+        QTest::newRow("settings file is a directory") << false;
+    }
+    void unwritableSettingsOnPick()
+    {
+        QFETCH(bool, missingDirectory);
+        if (missingDirectory)
+            platform::SetExeDirectoryOverride(dir->Path("missing"));
+        else
+            QVERIFY(QDir(dir->Path(QString())).mkdir(kSettings));
+        Start();
+        const auto seen = RunClosingModals([this] { main->C391->trigger(); });
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].title, QString("Notice"));
+        QCOMPARE(seen[0].text, platform::SettingsNotWritten());
+        QVERIFY(!main->barform);
+        QVERIFY(CheckedSymbologies(*main).isEmpty());
+        QVERIFY(!QDir(dir->Path("missing")).exists());
+    }
+
+    void unwritableSettingsKeepTheSymbologyTheFileNames()
+    {
+        dir->Write(kSettings, "[Symbology]\nChecked=Bar Code C39\n");
+        const QString folder = QFileInfo(dir->Path(kSettings)).absolutePath();
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+        QFile::setPermissions(dir->Path(kSettings), QFile::ReadOwner);
+        const bool writable = QFileInfo(dir->Path(kSettings)).isWritable();
+        if (writable) {
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QSKIP("permissions do not bind this user (root)");
+        }
+        Start();
+        const auto seen = RunClosingModals([this] { main->UPCE1->trigger(); });
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(dir->Path(kSettings), QFile::ReadOwner | QFile::WriteOwner);
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].text, platform::SettingsNotWritten());
+        QVERIFY(qobject_cast<Tc39fm*>(main->barform));
+        QCOMPARE(CheckedSymbologies(*main), QList<QAction*>{main->C391});
+    }
+
+    // ---- menus and caption ----------------------------------------------------------
+
+    void menuTree()
+    {
+        Start();
+        const QList<QAction*> bar = main->MainMenu1->actions();
+        QCOMPARE(Captions(bar), (QStringList{"Settings", "Symbology", "Help", "Exit"}));
+        QCOMPARE(bar[0]->menu(), main->File1);
+        QCOMPARE(bar[1]->menu(), main->Symbology1);
+        QCOMPARE(bar[2]->menu(), main->Help1);
+        QCOMPARE(bar[3], main->Exit2);
+        QVERIFY(!main->Exit2->menu());
+        QCOMPARE(Captions(main->File1->actions()),
+                 (QStringList{"Printer setting", "Page setting", "Font setting", "Color setting"}));
+        QCOMPARE(Captions(main->Symbology1->actions()), (QStringList{"C39", "EAN-13", "EAN-8", "UPC-A", "UPC-E"}));
+        QCOMPARE(Captions(main->Help1->actions()), (QStringList{"About", "Help"}));
+        for (QAction* item : main->Symbology1->actions()) QVERIFY(item->isCheckable());
+    }
+
+    void captionIsRestoredOnPaint()
+    {
+        Start();
+        QCOMPARE(main->windowTitle(), QString("Ruvola BarCode Generator "));
+        main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main.get()));
+        main->setWindowTitle("something else");
+        main->repaint();
+        QCOMPARE(main->windowTitle(), QString("Ruvola BarCode Generator "));
+    }
+
+    void menuOpensTheDialogs_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("className");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("Page setting") << "PageSetting1" << "Tpagesettingfm" << "Page Setting";
+        QTest::newRow("About") << "About1" << "Taboutform" << "About";
+    }
+    void menuOpensTheDialogs()
+    {
+        QFETCH(QString, item);
+        QFETCH(QString, className);
+        QFETCH(QString, title);
+        Start();
+        auto* action = main->findChild<QAction*>(item);
+        QVERIFY(action);
+        const auto seen = RunClosingModals([action] { action->trigger(); });
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].className, className);
+        QCOMPARE(seen[0].title, title);
+    }
+
+    void printerSettingWithoutPrinters()
+    {
+        if (!QPrinterInfo::availablePrinters().isEmpty()) QSKIP("a printer is installed here");
+        Start();
+        const auto seen = RunClosingModals([this] { main->Save1->trigger(); });
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].title, QString("Notice"));
+        QCOMPARE(seen[0].text, QString("No find Printer!"));
+    }
+
+    // ---- page setting dialog ----------------------------------------------------------
+
+    void pageDialogShowsTheValuesInUse_data()
+    {
+        QTest::addColumn<bool>("german");
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("point") << false << QStringList{"25", "12.5", "0", "0", "0.001"};
+        QTest::newRow("comma") << true << QStringList{"25", "12,5", "0", "0", "0,001"};
+    }
+    void pageDialogShowsTheValuesInUse()
+    {
+        QFETCH(bool, german);
+        QFETCH(QStringList, texts);
+        if (german) QLocale::setDefault(QLocale(QLocale::German));
+        Start();
+        main->ftop = 25;
+        main->fdown = 12.5;
+        main->fiwidth = 0.001;
+        Tpagesettingfm dialog(main.get());
+        QCOMPARE((QStringList{dialog.topedt->text(), dialog.downedt->text(), dialog.leftedt->text(),
+                              dialog.rightedt->text(), dialog.iwidthedt->text()}),
+                 texts);
+    }
+
+    void pageDialogSaveWritesAllFiveAndCloses()
+    {
+        Start("[Symbology]\nChecked=Bar Code C39\n");
+        main->fleft = 99;
+        Tpagesettingfm dialog(main.get());
+        dialog.show();
+        dialog.topedt->setText("10");
+        dialog.downedt->setText("10.5");
+        dialog.leftedt->clear();
+        dialog.rightedt->setText("-2");  // pasted: no range check
+        dialog.iwidthedt->setText("5");
+        QVERIFY(RunClosingModals([&] { dialog.BitBtn1->click(); }).isEmpty());
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE((QList<double>{main->ftop, main->fdown, main->fleft, main->fright, main->fiwidth}),
+                 (QList<double>{10, 10.5, 0, -2, 5}));
+        QCOMPARE(NonEmptyLines(dir->Read(kSettings)),
+                 (QStringList{"[Symbology]", "Checked=Bar Code C39", "[pagesetting]", "ftop=10", "fdown=10.5",
+                              "fleft=0", "fright=-2", "fiwidth=5"}));
+    }
+
+    void pageDialogSaveWritesTheLocaleSeparator()
+    {
+        QLocale::setDefault(QLocale(QLocale::German));
+        Start();
+        Tpagesettingfm dialog(main.get());
+        dialog.topedt->setText("12,5");
+        QVERIFY(RunClosingModals([&] { dialog.BitBtn1Click(); }).isEmpty());
+        QCOMPARE(main->ftop, 12.5);
+        QCOMPARE(platform::IniFile(platform::SettingsPath()).ReadString("pagesetting", "ftop"), QString("12,5"));
+    }
+
+    void pageDialogSaveRejectsBadText_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("lone point") << "topedt" << ".";
+        QTest::newRow("two points") << "topedt" << "1.2.3";
+        QTest::newRow("comma with point locale") << "downedt" << "12,5";
+        QTest::newRow("pasted letters in the last box") << "iwidthedt" << "abc";
+    }
+    void pageDialogSaveRejectsBadText()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, text);
+        const QByteArray before = "[pagesetting]\nftop=1\nfdown=2\nfleft=3\nfright=4\nfiwidth=5\n";
+        Start(before);
+        Tpagesettingfm dialog(main.get());
+        dialog.show();
+        for (QLineEdit* edit : dialog.findChildren<QLineEdit*>()) edit->setText("7");
+        dialog.findChild<QLineEdit*>(box)->setText(text);
+        const auto seen = RunClosingModals([&] { dialog.BitBtn1->click(); });
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].title, QString("Ruvola BarCode Genertor"));
+        QCOMPARE(seen[0].text, QString("'%1' is not a valid floating point value").arg(text));
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(dialog.findChild<QLineEdit*>(box)->text(), text);
+        QCOMPARE(dir->Read(kSettings), before);
+        QCOMPARE((QList<double>{main->ftop, main->fdown, main->fleft, main->fright, main->fiwidth}),
+                 (QList<double>{1, 2, 3, 4, 5}));
+    }
+
+    void pageDialogSaveWithUnwritableFile()
+    {
+        platform::SetExeDirectoryOverride(dir->Path("missing"));
+        Start();
+        main->ftop = 3;
+        Tpagesettingfm dialog(main.get());
+        dialog.show();
+        dialog.topedt->setText("40");
+        const auto seen = RunClosingModals([&] { dialog.BitBtn1->click(); });
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].title, QString("Notice"));
+        QCOMPARE(seen[0].text, platform::SettingsNotWritten());
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(main->ftop, 3.0);
+    }
+
+    void pageDialogCloseWritesNothing()
+    {
+        Start();
+        Tpagesettingfm dialog(main.get());
+        dialog.show();
+        dialog.topedt->setText("40");
+        dialog.BitBtn2->click();
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(main->ftop, 0.0);
+        QVERIFY(!QFile::exists(dir->Path(kSettings)));
+    }
+
+    void pageDialogKeys()
+    {
+        Start();
+        Tpagesettingfm dialog(main.get());
+        dialog.show();
+        for (QLineEdit* edit : {dialog.topedt, dialog.downedt, dialog.leftedt, dialog.rightedt, dialog.iwidthedt}) {
+            edit->clear();
+            QTest::keyClicks(edit, "1a,- 2.5");
+            QCOMPARE(edit->text(), QString("12.5"));
+        }
+        dialog.topedt->setFocus();
+        QTest::keyClick(dialog.topedt, Qt::Key_Return);
+        QCOMPARE(dialog.focusWidget(), dialog.downedt);
+        dialog.iwidthedt->setFocus();
+        QTest::keyClick(dialog.iwidthedt, Qt::Key_Return);
+        QCOMPARE(dialog.focusWidget(), dialog.BitBtn1);
+        // Enter only moves the focus; it does not save
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(main->ftop, 0.0);
+        QCOMPARE(dialog.BitBtn1->text(), QString("Save "));
+    }
+
+    // ---- print option dialog and printing ---------------------------------------------
+
+    void printDestination_data()
+    {
+        QTest::addColumn<QSize>("bitmap");
+        QTest::addColumn<int>("screen");
+        QTest::addColumn<int>("printer");
+        QTest::addColumn<double>("x");
+        QTest::addColumn<double>("y");
+        QTest::addColumn<QRect>("expected");
+        QTest::newRow("origin") << QSize(300, 120) << 96 << 600 << 0.0 << 0.0 << QRect(0, 0, 1875, 750);
+        QTest::newRow("offset") << QSize(300, 120) << 96 << 600 << 1000.0 << 500.0 << QRect(600, 300, 1875, 750);
+        // exact binary fractions: left 2.5, top 3.5, right 4.5 and bottom 5.5 go to the even neighbour
+        QTest::newRow("halves to even")
+            << QSize(4, 4) << 128 << 64 << 39.0625 << 54.6875 << QRect(QPoint(2, 4), QPoint(3, 5));
+        QTest::newRow("same resolution") << QSize(40, 30) << 96 << 96 << 0.0 << 0.0 << QRect(0, 0, 40, 30);
+    }
+    void printDestination()
+    {
+        QFETCH(QSize, bitmap);
+        QFETCH(int, screen);
+        QFETCH(int, printer);
+        QFETCH(double, x);
+        QFETCH(double, y);
+        QFETCH(QRect, expected);
+        QCOMPARE(PrintDestination(bitmap.width(), bitmap.height(), screen, printer, x, y), expected);
+    }
+
+    void printsToPdfWhereTheDestinationSays_data()
+    {
+        QTest::addColumn<QString>("x");
+        QTest::addColumn<QString>("y");
+        QTest::addColumn<QRect>("expected");
+        QTest::newRow("both empty") << "" << "" << QRect(0, 0, 1875, 750);
+        QTest::newRow("X 1000, Y 500") << "1000" << "500" << QRect(600, 300, 1875, 750);
+        QTest::newRow("lone point in Y") << "1000" << "." << QRect(0, 0, 1875, 750);
+    }
+    void printsToPdfWhereTheDestinationSays()
+    {
+        QFETCH(QString, x);
+        QFETCH(QString, y);
+        QFETCH(QRect, expected);
+        Start();
+        const QString pdf = PrintToPdf("page.pdf");
+        PrintBitmap = BarPattern(300, 120);
+        Tpringfm dialog(main.get());
+        dialog.show();
+        QTest::keyClicks(dialog.xedt, x);
+        QTest::keyClicks(dialog.yedt, y);
+        QVERIFY(RunClosingModals([&] { dialog.Button1->click(); }).isEmpty());
+        QVERIFY(dialog.isVisible());
+
+        QCOMPARE(PdfPages(pdf), 1);
+        QVERIFY(!dir->Read("page.pdf").contains("/DCTDecode"));
+        const RenderedPage page = Render(pdf, dir->Path("page"));
+        QVERIFY(!page.image.isNull());
+        QCOMPARE(page.greys, 0);
+        QVERIFY2(WithinOnePixel(page.black, expected), qPrintable(Describe(page.black)));
+        // the first bar is 4 screen pixels = 25 printer pixels, then the light gap
+        const int middle = expected.top() + expected.height() / 2;
+        QCOMPARE(qGray(page.image.pixel(expected.left() + 12, middle)), 0);
+        QCOMPARE(qGray(page.image.pixel(expected.left() + 31, middle)), 255);
+    }
+
+    void eachPressPrintsOnePage()
+    {
+        Start();
+        const QString pdf = PrintToPdf("first.pdf");
+        PrintBitmap = BarPattern(30, 12);
+        Tpringfm dialog(main.get());
+        QVERIFY(RunClosingModals([&] { dialog.Button1Click(); }).isEmpty());
+        main->printer->setOutputFileName(dir->Path("second.pdf"));
+        QVERIFY(RunClosingModals([&] { dialog.Button1Click(); }).isEmpty());
+        QCOMPARE(PdfPages(pdf), 1);
+        QCOMPARE(PdfPages(dir->Path("second.pdf")), 1);
+    }
+
+    void printWithoutPrinter()
+    {
+        Start();
+        main->printer = std::make_unique<QPrinter>();
+        main->printer->setOutputFormat(QPrinter::PdfFormat);
+        PrintBitmap = BarPattern(30, 12);
+        Tpringfm dialog(main.get());
+        dialog.show();
+        const auto seen = RunClosingModals([&] { dialog.Button1->click(); });
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].title, QString("Notice"));
+        QCOMPARE(seen[0].text, QString("Printer is Error"));
+        QVERIFY(dialog.isVisible());
+    }
+
+    void printJobThatCannotStartIsReported()
+    {
+        Start();
+        PrintToPdf("missing/page.pdf");
+        PrintBitmap = BarPattern(30, 12);
+        Tpringfm dialog(main.get());
+        dialog.show();
+        const auto seen = RunClosingModals([&] { dialog.Button1->click(); });
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].title, QString("Notice"));
+        const QRegularExpression withErrorCode(R"(^Printer is Error  \d+$)");
+        QVERIFY2(withErrorCode.match(seen[0].text).hasMatch(), qPrintable(seen[0].text));
+        QVERIFY(dialog.isVisible());
+    }
+
+    void printDialogKeys()
+    {
+        Start();
+        Tpringfm dialog(main.get());
+        dialog.show();
+        QTest::keyClicks(dialog.xedt, "1x-2,.5");
+        QCOMPARE(dialog.xedt->text(), QString("12.5"));
+        dialog.xedt->setFocus();
+        QTest::keyClick(dialog.xedt, Qt::Key_Return);
+        QCOMPARE(dialog.focusWidget(), dialog.Button1);
+        dialog.yedt->setFocus();
+        QTest::keyClick(dialog.yedt, Qt::Key_Return);
+        QCOMPARE(dialog.focusWidget(), dialog.xedt);
+    }
+
+    // ---- about box and help ----------------------------------------------------------------
+
+    void aboutKeepsThePresetTextWithoutLines_data()
+    {
+        QTest::addColumn<bool>("emptyFile");
+        QTest::newRow("no About.txt") << false;
+        QTest::newRow("empty About.txt") << true;
+    }
+    void aboutKeepsThePresetTextWithoutLines()
+    {
+        QFETCH(bool, emptyFile);
+        const QString preset = Taboutform().Memo1->toPlainText();
+        QVERIFY(preset.contains("Ruvola BarCode Generator"));
+        if (emptyFile) dir->Write("About.txt", QByteArray());
+        Taboutform about;
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        about.repaint();
+        QCOMPARE(about.Memo1->toPlainText(), preset);
+    }
+
+    void aboutShowsTheFileLines_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("CRLF and LF mixed") << QByteArray("Ruvola tools\r\nline two\nthird line\r\n")
+                                           << QStringList{"Ruvola tools", "line two", "third line"};
+        QTest::newRow("CR alone, no final line end") << QByteArray("one\rtwo\r\nthree")
+                                                     << QStringList{"one", "two", "three"};
+        QTest::newRow("blank line inside") << QByteArray("a\n\nb\n") << QStringList{"a", "", "b"};
+    }
+    void aboutShowsTheFileLines()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, lines);
+        dir->Write("About.txt", file);
+        Taboutform about;
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        about.repaint();
+        QCOMPARE(about.Memo1->toPlainText(), lines.join('\n'));
+        // painting again refills; it never appends
+        about.FormPaint();
+        about.repaint();
+        QCOMPARE(about.Memo1->toPlainText(), lines.join('\n'));
+        QCOMPARE(about.Memo1->document()->blockCount(), lines.size());
+    }
+
+    void aboutWithUnreadableFile()
+    {
+        const QString preset = Taboutform().Memo1->toPlainText();
+        QVERIFY(QDir(dir->Path(QString())).mkdir("About.txt"));
+        std::unique_ptr<Taboutform> about;
+        const auto seen = RunClosingModals([&] { about = std::make_unique<Taboutform>(); });
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].title, QString("Ruvola BarCode Genertor"));
+        QVERIFY(seen[0].text.contains("About.txt"));
+        about->FormPaint();
+        QCOMPARE(about->Memo1->toPlainText(), preset);
+    }
+
+    void helpOpensHelpChmFromTheCurrentDirectory_data()
+    {
+        QTest::addColumn<QString>("fileInCurrent");
+        QTest::addColumn<QString>("fileBesideExe");
+        QTest::addColumn<bool>("opened");
+        QTest::newRow("Help.chm in the current directory") << "Help.chm" << "" << true;
+        QTest::newRow("only help.chm in lower case") << "help.chm" << "" << false;
+        QTest::newRow("only beside the executable") << "" << "Help.chm" << false;
+        QTest::newRow("a directory named Help.chm") << "Help.chm/" << "" << false;
+    }
+    void helpOpensHelpChmFromTheCurrentDirectory()
+    {
+        QFETCH(QString, fileInCurrent);
+        QFETCH(QString, fileBesideExe);
+        QFETCH(bool, opened);
+        QTemporaryDir current;
+        QVERIFY(QDir::setCurrent(current.path()));
+        if (fileInCurrent.endsWith('/'))
+            QVERIFY(QDir(current.path()).mkdir(fileInCurrent.chopped(1)));
+        else if (!fileInCurrent.isEmpty())
+            QVERIFY(QFile(current.filePath(fileInCurrent)).open(QIODevice::WriteOnly));
+        if (!fileBesideExe.isEmpty()) dir->Write(fileBesideExe, "chm");
+        QStringList requests;
+        platform::SetDocumentOpener([&](const QString& path) {
+            requests << path;
+            return true;
+        });
+        Start();
+        main->Help2->trigger();
+        QCOMPARE(requests.size(), opened ? 1 : 0);
+        if (opened) {
+            QVERIFY(QFileInfo(requests[0]).isAbsolute());
+            QCOMPARE(QFileInfo(requests[0]).fileName(), QString("Help.chm"));
+            const QString expected = QFileInfo(current.filePath("Help.chm")).canonicalFilePath();
+            QCOMPARE(QFileInfo(requests[0]).canonicalFilePath(), expected);
+        }
+    }
+};
+
+QTEST_MAIN(TestShell)
+#include "tst_shell.moc"
