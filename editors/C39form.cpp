@@ -96,13 +96,7 @@ void Tc39fm::BuildControls()
 
     platform::InstallNumericFilter(fheightedt, this, true, true);
     platform::InstallNumericFilter(fnarwidthedt, this, true, true);
-    QWidget::setTabOrder(fheightedt, fnarwidthedt);
-    QWidget::setTabOrder(fnarwidthedt, natiocbox);
-    QWidget::setTabOrder(natiocbox, heardtextedt);
-    QWidget::setTabOrder(heardtextedt, barcodeedt);
-    QWidget::setTabOrder(barcodeedt, Button1);
-    QWidget::setTabOrder(Button1, Button3);
-    QWidget::setTabOrder(Button3, Button4);
+    platform::SetTabOrder({fheightedt, fnarwidthedt, natiocbox, heardtextedt, barcodeedt, Button1, Button3, Button4});
 }
 
 QString Tc39fm::StatusMessage(int code)

@@ -39,4 +39,9 @@ QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption
     return button;
 }
 
+void SetTabOrder(std::initializer_list<QWidget*> order)
+{
+    for (auto it = order.begin(); it + 1 < order.end(); ++it) QWidget::setTabOrder(*it, *(it + 1));
+}
+
 }  // namespace platform

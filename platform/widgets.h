@@ -4,6 +4,7 @@
 
 #include <QRect>
 #include <QString>
+#include <initializer_list>
 
 class QLabel;
 class QLineEdit;
@@ -19,5 +20,8 @@ QLabel* NewLabel(QWidget* parent, const char* name, const QString& text, QRect p
 QLineEdit* NewEdit(QWidget* parent, const char* name, const QString& text, QRect place);
 // Buttons take no part in Enter: Enter in a number box moves the focus instead.
 QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption, QRect place);
+
+// Sets the tab order to the given sequence.
+void SetTabOrder(std::initializer_list<QWidget*> order);
 
 }  // namespace platform

@@ -9,6 +9,7 @@
 #include "platform/files.h"
 #include "platform/icons.h"
 #include "platform/notices.h"
+#include "platform/widgets.h"
 
 namespace {
 const char* const kPresetText =
@@ -28,6 +29,7 @@ Taboutform::Taboutform(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("About"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(394, 372);
+    platform::SetPixelFont(this, 11);
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(16, 16, 41, 41);
@@ -36,9 +38,7 @@ Taboutform::Taboutform(QWidget* parent) : QDialog(parent)
     Label1 = new QLabel(QStringLiteral("Ruvola BarCode Generator "), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(72, 32, 209, 17);
-    QFont big = Label1->font();
-    big.setPixelSize(13);
-    Label1->setFont(big);
+    platform::SetPixelFont(Label1, 13);
     Button1 = new QPushButton(QStringLiteral("OK"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(280, 31, 97, 25);

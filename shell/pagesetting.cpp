@@ -10,6 +10,7 @@
 #include "platform/keyfilter.h"
 #include "platform/notices.h"
 #include "platform/numtext.h"
+#include "platform/widgets.h"
 
 namespace {
 
@@ -29,15 +30,6 @@ const Row kRows[] = {
     {147, "Interval Space", "iwidthedt", "fiwidth", &Tmainfm::fiwidth, &Tpagesettingfm::iwidthedt},
 };
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, int left)
-{
-    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(left, 200, 75, 25);
-    button->setAutoDefault(false);
-    return button;
-}
-
 }  // namespace
 
 Tpagesettingfm::Tpagesettingfm(QWidget* parent) : QDialog(parent)
@@ -45,26 +37,18 @@ Tpagesettingfm::Tpagesettingfm(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("pagesettingfm"));
     setWindowTitle(QStringLiteral("Page Setting"));
     setFixedSize(375, 235);
-    BitBtn1 = MakeButton(this, "BitBtn1", "Save ", 222);
-    BitBtn2 = MakeButton(this, "BitBtn2", "Close", 296);
+    platform::SetPixelFont(this, 11);
+    BitBtn1 = platform::NewButton(this, "BitBtn1", QStringLiteral("Save "), QRect(222, 200, 75, 25));
+    BitBtn2 = platform::NewButton(this, "BitBtn2", QStringLiteral("Close"), QRect(296, 200, 75, 25));
     for (const Row& row : kRows) {
-        auto* label = new QLabel(QString::fromLatin1(row.label), this);
-        label->setGeometry(4, row.top + 3, 112, 16);
+        QLabel* label = platform::NewLabel(this, "", QString::fromLatin1(row.label), QRect(0, row.top + 3, 118, 16));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        auto* edit = new QLineEdit(this);
-        edit->setObjectName(QString::fromLatin1(row.box));
-        edit->setGeometry(124, row.top, 172, 21);
+        QLineEdit* edit = platform::NewEdit(this, row.box, {}, QRect(124, row.top, 172, 21));
         platform::InstallNumericFilter(edit, this, true, true);
-        auto* unit = new QLabel(QStringLiteral("mils"), this);
-        unit->setGeometry(304, row.top + 3, 40, 16);
+        platform::NewLabel(this, "", QStringLiteral("mils"), QRect(304, row.top + 3, 40, 16));
         this->*row.edit = edit;
     }
-    QWidget::setTabOrder(BitBtn1, BitBtn2);
-    QWidget::setTabOrder(BitBtn2, topedt);
-    QWidget::setTabOrder(topedt, downedt);
-    QWidget::setTabOrder(downedt, leftedt);
-    QWidget::setTabOrder(leftedt, rightedt);
-    QWidget::setTabOrder(rightedt, iwidthedt);
+    platform::SetTabOrder({BitBtn1, BitBtn2, topedt, downedt, leftedt, rightedt, iwidthedt});
     connect(BitBtn1, &QPushButton::clicked, this, &Tpagesettingfm::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &Tpagesettingfm::BitBtn2Click);
     FormCreate();

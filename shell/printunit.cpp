@@ -14,6 +14,7 @@
 #include "platform/keyfilter.h"
 #include "platform/notices.h"
 #include "platform/numtext.h"
+#include "platform/widgets.h"
 
 QRect PrintDestination(int width, int height, int screenDpi, int printerDpi, double xMils, double yMils)
 {
@@ -31,51 +32,23 @@ bool PrinterReady(const QPrinter& printer)
     return printer.isValid() && !QPrinterInfo::availablePrinters().isEmpty();
 }
 
-namespace {
-
-QLineEdit* MakeBox(QWidget* parent, const char* name, int left, int top)
-{
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setGeometry(left, top, 89, 21);
-    return box;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, int left)
-{
-    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(left, 112, 57, 25);
-    button->setAutoDefault(false);
-    return button;
-}
-
-void MakeLabel(QWidget* parent, const QString& text, int left, int top)
-{
-    auto* label = new QLabel(text, parent);
-    label->move(left, top);
-}
-
-}  // namespace
-
 Tpringfm::Tpringfm(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("pringfm"));
     setWindowTitle(QStringLiteral("Print Option"));
     setFixedSize(251, 146);
-    MakeLabel(this, QStringLiteral("X\uFF1A"), 24, 32);
-    xedt = MakeBox(this, "xedt", 64, 24);
-    MakeLabel(this, QStringLiteral("Miles"), 168, 24);
-    MakeLabel(this, QStringLiteral("Y\uFF1A"), 24, 64);
-    yedt = MakeBox(this, "yedt", 64, 64);
-    MakeLabel(this, QStringLiteral("Miles"), 168, 64);
-    Button1 = MakeButton(this, "Button1", "Print", 128);
-    Button2 = MakeButton(this, "Button2", "Close", 184);
+    platform::SetPixelFont(this, 11);
+    platform::NewLabel(this, "", QStringLiteral("X\uFF1A"), QRect(24, 32, 30, 13));
+    xedt = platform::NewEdit(this, "xedt", {}, QRect(64, 24, 89, 21));
+    platform::NewLabel(this, "", QStringLiteral("Miles"), QRect(168, 24, 40, 21));
+    platform::NewLabel(this, "", QStringLiteral("Y\uFF1A"), QRect(24, 64, 31, 13));
+    yedt = platform::NewEdit(this, "yedt", {}, QRect(64, 64, 89, 21));
+    platform::NewLabel(this, "", QStringLiteral("Miles"), QRect(168, 64, 40, 21));
+    Button1 = platform::NewButton(this, "Button1", QStringLiteral("Print"), QRect(128, 112, 57, 25));
+    Button2 = platform::NewButton(this, "Button2", QStringLiteral("Close"), QRect(184, 112, 57, 25));
     platform::InstallNumericFilter(xedt, this, true, true);
     platform::InstallNumericFilter(yedt, this, true, true);
-    QWidget::setTabOrder(xedt, Button1);
-    QWidget::setTabOrder(Button1, Button2);
-    QWidget::setTabOrder(Button2, yedt);
+    platform::SetTabOrder({xedt, Button1, Button2, yedt});
     connect(Button1, &QPushButton::clicked, this, &Tpringfm::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &Tpringfm::Button2Click);
 }
