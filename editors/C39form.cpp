@@ -141,6 +141,7 @@ void Tc39fm::Build()
     }
 
     const int width = engine.SymbolWidth(), heightPx = engine.SymbolHeight();
+    if (!PictureSizeAccepted(width, heightPx)) return;
     Image1->SetSize(width, heightPx);
     work = platform::WhiteImage(width, heightPx);
     CentreImage();
@@ -159,7 +160,7 @@ void Tc39fm::Build()
         Image1->update();
         EnableTurnButtons();
         Button4->setEnabled(true);
-    } catch (const std::exception&) {
+    } catch (const engines::LayoutError&) {
         platform::ShowNotice(this, QString::fromLatin1(kTooShort));
         return;
     }

@@ -22,6 +22,9 @@ constexpr int kEditorWidth = 688;
 constexpr int kToolBarHeight = 41;
 constexpr int kPreviewCaptionHeight = 18;
 const QColor kPreviewGrey(128, 128, 128);
+// Two bitmaps of this many pixels (the preview and the work bitmap) stay well within memory.
+constexpr qint64 kMaxPictureArea = 50'000'000;
+constexpr int kMaxPictureSide = 32767;
 }  // namespace
 
 TImage::TImage(QWidget* parent) : QWidget(parent) { setObjectName(QStringLiteral("Image1")); }
@@ -126,6 +129,17 @@ void TBarEditor::CentreImage()
     const int top = Image1->height() > ScrollBox1->height() ? 0 : (ScrollBox1->height() - Image1->height()) / 2;
     Image1->move(left, top);
     FitScrollArea();
+}
+
+bool TBarEditor::PictureSizeAccepted(int width, int height)
+{
+    if (width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
+        qint64{width} * height <= kMaxPictureArea)
+        return true;
+    platform::ShowNotice(this, QStringLiteral("The symbol would be %1 x %2 pixels, too large to draw: make it smaller.")
+                                   .arg(width)
+                                   .arg(height));
+    return false;
 }
 
 bool TBarEditor::CopyPictureToClipboard()

@@ -52,6 +52,9 @@ public slots:
     void Button4Click();
 
 protected:
+    // Whether a picture of this size can be made: sides and area within what a
+    // desktop bitmap can take. Otherwise tells the user and returns false.
+    bool PictureSizeAccepted(int width, int height);
     // Places Image1 in the middle of the scroll box, or at 0 on a side where it does not fit.
     void CentreImage();
     // Puts the preview picture on the clipboard; "Fail to copy" when it is refused.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -36,10 +37,14 @@ constexpr char kWideBar = '8';
 char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // A length in inches becomes pixels only when it is positive; otherwise the field
-// keeps what it held.
-void StoreLength(std::int32_t& field, double inches, int dpi)
+// keeps what it held. Returns false for a length too long to lay out.
+bool StoreLength(std::int32_t& field, double inches, int dpi)
 {
-    if (inches > 0) field = RoundToInt(inches * dpi);
+    if (!(inches > 0)) return true;
+    const double pixels = inches * dpi;
+    if (!(pixels <= Tc39::kMaxPixels)) return false;
+    field = RoundToInt(pixels);
+    return true;
 }
 
 std::string RunLengthCode(const std::string& modules)
@@ -84,26 +89,19 @@ int Tc39::SetParams(const Font& aFont, int resolution, double aInterval, double 
     } else if (resolution > 0) {
         dpi = resolution;
     }
-    StoreLength(interval, aInterval, dpi);
-    if (interval < 0) return 1;
-    StoreLength(barheight, height, dpi);
-    if (barheight <= 0) return 2;
+    if (!StoreLength(interval, aInterval, dpi) || interval < 0) return 1;
+    if (!StoreLength(barheight, height, dpi) || barheight <= 0) return 2;
     if (aFont.size > 0) font = &aFont;
-    StoreLength(narrow, narrowWidth, dpi);
-    if (narrow <= 0) return 4;
+    if (!StoreLength(narrow, narrowWidth, dpi) || narrow <= 0) return 4;
     if (ratio >= 2.0 && ratio <= 3.0) natio = ratio;
     if (natio <= 0) return 5;
-    StoreLength(leftspace, left, dpi);
-    if (leftspace < 0) return 6;
-    StoreLength(rightspace, right, dpi);
-    if (rightspace < 0) return 7;
+    if (!StoreLength(leftspace, left, dpi) || leftspace < 0) return 6;
+    if (!StoreLength(rightspace, right, dpi) || rightspace < 0) return 7;
     comment = aComment;
     if (aMessage.empty()) return 10;
     message = aMessage;
-    StoreLength(topspace, top, dpi);
-    if (topspace < 0) return 11;
-    StoreLength(downspace, down, dpi);
-    if (downspace < 0) return 12;
+    if (!StoreLength(topspace, top, dpi) || topspace < 0) return 11;
+    if (!StoreLength(downspace, down, dpi) || downspace < 0) return 12;
     return 0;
 }
 
@@ -138,9 +136,14 @@ std::string Tc39::UnencodableChars(const std::string& text)
 
 int Tc39::Wide() const { return RoundToInt(narrow * natio); }
 
+
+// Sums are taken in 64 bits and capped, so that a long message of wide elements
+// reads as too large rather than wrapping round.
+int Tc39::Clamp(std::int64_t pixels) { return static_cast<int>(std::min<std::int64_t>(pixels, INT32_MAX)); }
+
 int Tc39::ElementsWidth(const std::string& widths) const
 {
-    int total = 0;
+    std::int64_t total = 0;
     for (char w : widths) {
         if (w == kNarrowBar || w == kNarrowSpace)
             total += narrow;
@@ -149,15 +152,18 @@ int Tc39::ElementsWidth(const std::string& widths) const
         else
             total = -1;
     }
-    return total;
+    return Clamp(total);
 }
 
-int Tc39::SymbolWidth() const { return ElementsWidth(EncodeWidths(message)) + leftspace + rightspace; }
+int Tc39::SymbolWidth() const
+{
+    return Clamp(std::int64_t{ElementsWidth(EncodeWidths(message))} + leftspace + rightspace);
+}
 
 int Tc39::SymbolHeight() const
 {
-    int height = 4 * interval + barheight + topspace + downspace;
-    return comment.empty() ? height : height + 2 * FontPixels();
+    std::int64_t height = std::int64_t{4} * interval + barheight + topspace + downspace;
+    return Clamp(comment.empty() ? height : height + std::int64_t{2} * FontPixels());
 }
 
 void Tc39::Draw(Canvas& canvas) const

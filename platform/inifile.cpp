@@ -36,6 +36,12 @@ bool KeyIs(const QString& line, const QString& key)
     return eq > 0 && line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) == 0;
 }
 
+bool& refuseWrites()
+{
+    static bool refuse = false;
+    return refuse;
+}
+
 struct Place {
     qsizetype section = -1;  // line of the section header
     qsizetype key = -1;      // line of the key inside it
@@ -77,6 +83,7 @@ QString IniFile::ReadString(const QString& section, const QString& key, const QS
 
 bool IniFile::WriteString(const QString& section, const QString& key, const QString& value) const
 {
+    if (refuseWrites()) return false;
     bool readable = false;
     QStringList lines = ReadLines(path_, &readable);
     if (!readable) return false;
@@ -94,5 +101,7 @@ bool IniFile::WriteString(const QString& section, const QString& key, const QStr
     file.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toLocal8Bit());
     return file.commit();
 }
+
+void IniFile::RefuseWrites(bool refuse) { refuseWrites() = refuse; }
 
 }  // namespace platform

@@ -21,6 +21,10 @@ public:
     // Returns false when the file could not be written; it is then unchanged.
     bool WriteString(const QString& section, const QString& key, const QString& value) const;
 
+    // Makes every write fail as an unwritable file would: a disk that refuses cannot
+    // be arranged from a test that runs as root.
+    static void RefuseWrites(bool refuse);
+
 private:
     QString path_;
 };

@@ -79,7 +79,7 @@ QFrame* MakePanel(QWidget* parent, const char* name, QFrame::Shadow shadow)
 
 }  // namespace
 
-Tmainfm::Tmainfm(QWidget* parent) : QMainWindow(parent), printer(std::make_unique<QPrinter>())
+Tmainfm::Tmainfm(QWidget* parent) : QMainWindow(parent), printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
     mainfm = this;
     platform::InstallEngineHooks();

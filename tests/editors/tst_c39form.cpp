@@ -165,6 +165,8 @@ private slots:
         QTest::newRow("narrow 5 mils") << "1.2" << "5" << "AB" << "Narwidth param Error";
         QTest::newRow("height rounds to 0") << "0.004" << "23" << "AB" << "Height Error";
         QTest::newRow("height 0") << "0" << "23" << "AB" << "Height Error";
+        QTest::newRow("height of eleven digits") << "99999999999" << "23" << "AB" << "Height Error";
+        QTest::newRow("narrow of ten digits") << "1.2" << "9999999999" << "AB" << "Narwidth param Error";
     }
     void statusMessages()
     {
@@ -240,6 +242,19 @@ private slots:
         QCOMPARE(Rgb32(form->Image1->picture), picture);
         QCOMPARE(Rgb32(form->work), work);
         QCOMPARE(ClipboardImage(), clip);
+    }
+
+    void symbolTooLargeToDraw()
+    {
+        QGuiApplication::clipboard()->setImage(Marker());
+        form->fnarwidthedt->setText("300000");  // 28800 pixels a narrow element
+        const auto seen = Build("ABCDEFGHIJ");
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].title, QString("Notice"));
+        QVERIFY(seen[0].text.contains("too large to draw"));
+        QVERIFY(!form->ToolButton5->isEnabled() && !form->Button4->isEnabled());
+        QCOMPARE(form->Image1->size(), QSize(665, 169));
+        QCOMPARE(ClipboardImage(), Marker());
     }
 
     void refusingClipboard()

@@ -93,6 +93,16 @@ private slots:
         QTest::newRow("negative lengths are ignored") << 4 << -1.0 << 0;
         QTest::newRow("negative interval ignored") << 0 << -0.5 << 0;
         QTest::newRow("negative down ignored") << 7 << -0.5 << 0;
+        // lengths too long to lay out are refused with their own code, not wrapped round
+        QTest::newRow("interval too long") << 0 << 1000.0 << 1;
+        QTest::newRow("height too long") << 1 << 1e11 << 2;
+        QTest::newRow("height infinite") << 1 << qInf() << 2;
+        QTest::newRow("narrow too long") << 2 << 400.0 << 4;
+        QTest::newRow("left too long") << 4 << 1000.0 << 6;
+        QTest::newRow("right too long") << 5 << 1000.0 << 7;
+        QTest::newRow("top too long") << 6 << 1000.0 << 11;
+        QTest::newRow("down too long") << 7 << 1000.0 << 12;
+        QTest::newRow("longest height accepted") << 1 << 341.0 << 0;
     }
     void statusCodes()
     {
@@ -281,6 +291,18 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(engines::LayoutError, engine.Draw(canvas));
         QCOMPARE(canvas.rects.size(), 29u);
         QVERIFY(canvas.texts.empty());
+    }
+
+    void hugeSymbolsMeasureAsTooLarge()
+    {
+        Tc39 engine;
+        Params p;
+        p.narrow = 341.0;  // 32736 pixels
+        p.ratio = 3.0;
+        p.message = std::string(20000, 'W');
+        QCOMPARE(Set(engine, font, p), 0);
+        QCOMPARE(engine.SymbolWidth(), INT32_MAX);
+        QVERIFY(engine.SymbolHeight() > 0);
     }
 
     void zeroSizeFontKeepsThePreviousOne()

@@ -339,22 +339,23 @@ private slots:
     void unwritableSettingsKeepTheSymbologyTheFileNames()
     {
         dir->Write(kSettings, "[Symbology]\nChecked=Bar Code C39\n");
-        const QString folder = QFileInfo(dir->Path(kSettings)).absolutePath();
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
-        QFile::setPermissions(dir->Path(kSettings), QFile::ReadOwner);
-        const bool writable = QFileInfo(dir->Path(kSettings)).isWritable();
-        if (writable) {
-            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-            QSKIP("permissions do not bind this user (root)");
-        }
         Start();
+        platform::IniFile::RefuseWrites(true);
         const auto seen = RunClosingModals([this] { main->UPCE1->trigger(); });
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QFile::setPermissions(dir->Path(kSettings), QFile::ReadOwner | QFile::WriteOwner);
+        platform::IniFile::RefuseWrites(false);
         QCOMPARE(seen.size(), 1);
         QCOMPARE(seen[0].text, platform::SettingsNotWritten());
         QVERIFY(qobject_cast<Tc39fm*>(main->barform));
         QCOMPARE(CheckedSymbologies(*main), QList<QAction*>{main->C391});
+        QCOMPARE(dir->Read(kSettings), QByteArray("[Symbology]\nChecked=Bar Code C39\n"));
+    }
+
+    void printerIsAtItsOwnResolution()
+    {
+        // offsets are placed in printer pixels, not rounded to the screen's
+        Start();
+        QVERIFY(main->printer->logicalDpiX() > 96);
+        QCOMPARE(main->printer->logicalDpiX(), main->printer->resolution());
     }
 
     // ---- menus and caption ----------------------------------------------------------
