@@ -9,6 +9,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "engines/rounding.h"
 #include "platform/clipboard.h"
 #include "platform/icons.h"
 #include "platform/notices.h"
@@ -24,7 +25,6 @@ constexpr int kPreviewCaptionHeight = 18;
 const QColor kPreviewGrey(128, 128, 128);
 // Two bitmaps of this many pixels (the preview and the work bitmap) stay well within memory.
 constexpr qint64 kMaxPictureArea = 50'000'000;
-constexpr int kMaxPictureSide = 32767;
 }  // namespace
 
 TImage::TImage(QWidget* parent) : QWidget(parent) { setObjectName(QStringLiteral("Image1")); }
@@ -133,7 +133,7 @@ void TBarEditor::CentreImage()
 
 bool TBarEditor::PictureSizeAccepted(int width, int height)
 {
-    if (width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
+    if (width > 0 && height > 0 && width <= engines::kMaxPixels && height <= engines::kMaxPixels &&
         qint64{width} * height <= kMaxPictureArea)
         return true;
     platform::ShowNotice(this, QStringLiteral("The symbol would be %1 x %2 pixels, too large to draw: make it smaller.")
@@ -165,9 +165,7 @@ void TBarEditor::ToolButton1Click()
 
 void TBarEditor::ToolButton2Click()
 {
-    platform::Guarded([] {
-        if (mainfm) mainfm->Fontsetting1Click();
-    });
+    if (mainfm) mainfm->Fontsetting1Click();
 }
 
 // Quarter turn clockwise, pixel by pixel from the work bitmap: the destination pixel

@@ -42,7 +42,7 @@ bool StoreLength(std::int32_t& field, double inches, int dpi)
 {
     if (!(inches > 0)) return true;
     const double pixels = inches * dpi;
-    if (!(pixels <= Tc39::kMaxPixels)) return false;
+    if (!(pixels <= kMaxPixels)) return false;
     field = RoundToInt(pixels);
     return true;
 }
@@ -136,6 +136,14 @@ std::string Tc39::UnencodableChars(const std::string& text)
 
 int Tc39::Wide() const { return RoundToInt(narrow * natio); }
 
+// The pixel width of one element code; -1 for a code that is no element (the
+// letters of the invalid marker).
+int Tc39::ElementWidth(char code) const
+{
+    if (code == kNarrowBar || code == kNarrowSpace) return narrow;
+    if (code == kWideBar || code == kWideSpace) return Wide();
+    return -1;
+}
 
 // Sums are taken in 64 bits and capped, so that a long message of wide elements
 // reads as too large rather than wrapping round.
@@ -145,12 +153,8 @@ int Tc39::ElementsWidth(const std::string& widths) const
 {
     std::int64_t total = 0;
     for (char w : widths) {
-        if (w == kNarrowBar || w == kNarrowSpace)
-            total += narrow;
-        else if (w == kWideSpace || w == kWideBar)
-            total += Wide();
-        else
-            total = -1;
+        const int width = ElementWidth(w);
+        total = width < 0 ? -1 : total + width;
     }
     return Clamp(total);
 }
@@ -180,12 +184,9 @@ void Tc39::Draw(Canvas& canvas) const
     const int barTop = comment.empty() ? topspace + interval : topspace + 2 * interval + s;
     int x = leftspace;
     for (char w : widths) {
-        const bool dark = w == kNarrowBar || w == kWideBar;
-        int width = 0;
-        if (w == kNarrowBar || w == kNarrowSpace) width = narrow;
-        else if (w == kWideBar || w == kWideSpace) width = Wide();
-        else continue;
-        canvas.SetBrushColor(dark ? kBlack : kWhite);
+        const int width = ElementWidth(w);
+        if (width < 0) continue;
+        canvas.SetBrushColor(w == kNarrowBar || w == kWideBar ? kBlack : kWhite);
         canvas.FillRect(x, barTop, x + width, barTop + barheight);
         x += width;
     }

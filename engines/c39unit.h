@@ -20,9 +20,6 @@ public:
 class Tc39 {
 public:
     static inline const std::string kInvalid = "nil";
-    // No length or picture side beyond this many pixels is laid out: a bitmap that
-    // large cannot be made, and pixel sums would overflow.
-    static constexpr int kMaxPixels = 32767;
 
     int SetParams(const Font& font, int resolution, double interval, double height, double narrowWidth,
                   double ratio, double left, double right, const std::string& comment,
@@ -46,6 +43,7 @@ public:
 
 private:
     static int Clamp(std::int64_t pixels);
+    int ElementWidth(char code) const;
     int FontPixels() const { return font ? font->size : 0; }
 
     std::int32_t interval = 0;

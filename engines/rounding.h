@@ -7,6 +7,10 @@
 
 namespace engines {
 
+// No length and no picture side beyond this many pixels is laid out: a bitmap that
+// large cannot be made, and sums of such lengths would overflow.
+inline constexpr int kMaxPixels = 32767;
+
 inline std::int64_t RoundHalfEven(double x)
 {
     double lower = std::floor(x);

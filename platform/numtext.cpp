@@ -73,7 +73,8 @@ bool Normalise(const QString& text, const QString& separator, std::string& out)
 
 QString FloatToStr(double value, const QLocale& locale)
 {
-    if (value == 0 || !std::isfinite(value)) return value == 0 ? QStringLiteral("0") : QString::number(value);
+    if (value == 0) return QStringLiteral("0");
+    if (!std::isfinite(value)) return QString::number(value);
     std::string digits;
     int exponent = 0;
     SignificantDigits(value, digits, exponent);
