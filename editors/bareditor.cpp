@@ -1,25 +1,24 @@
 #include "bareditor.h"
 
 #include <QAction>
-#include <QFontDialog>
+#include <QCloseEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QToolBar>
 #include <QToolButton>
-#include <QVBoxLayout>
 
+#include "editorhost.h"
 #include "engines/rounding.h"
 #include "platform/clipboard.h"
 #include "platform/icons.h"
 #include "platform/notices.h"
 #include "platform/qtcanvas.h"
-#include "shell/mainform.h"
-#include "shell/pagesetting.h"
-#include "shell/printunit.h"
+#include "platform/widgets.h"
 
 namespace {
-constexpr int kEditorWidth = 688;
 constexpr int kToolBarHeight = 41;
 constexpr int kPreviewCaptionHeight = 18;
 const QColor kPreviewGrey(128, 128, 128);
@@ -43,55 +42,101 @@ void TImage::paintEvent(QPaintEvent*)
     painter.drawImage(0, 0, picture);
 }
 
-TBarEditor::TBarEditor(QWidget* parent, const QString& caption, int clientHeight, int parameterHeight)
-    : QWidget(parent)
+TBarEditor::TBarEditor(QWidget* parent, EditorHost& editorHost, const EditorDesign& design)
+    : QWidget(parent), host(editorHost), design_(design)
 {
-    setWindowTitle(caption);
-    setFixedSize(kEditorWidth, clientHeight);
+    setWindowTitle(QString::fromLatin1(design.caption));
+    setFixedSize(design.client);
     setAutoFillBackground(true);
+    platform::SetPixelFont(this, 11);
+    BuildToolBar();
+    BuildFrame();
+    BuildSharedControls();
+    ConnectHandlers();
+    if (design.ownsWorkBitmap) FormCreate();
+}
 
+void TBarEditor::BuildToolBar()
+{
     ToolBar1 = new QToolBar(this);
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
-    ToolBar1->setGeometry(0, 0, kEditorWidth, kToolBarHeight);
+    ToolBar1->setGeometry(0, 0, design_.client.width(), kToolBarHeight);
     ToolBar1->setIconSize(QSize(32, 32));
     ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
     ToolButton1 = AddToolButton("ToolButton1", "pagesetting", platform::iconPageSetting, true);
     ToolButton2 = AddToolButton("ToolButton2", "font", platform::iconFont, true);
+    const auto addSeparator = [this] {
+        ToolButton4 = ToolBar1->addSeparator();
+        ToolButton4->setObjectName(QStringLiteral("ToolButton4"));
+        ToolButton4->setText(QStringLiteral("trun 2"));
+    };
+    if (design_.colorButton) {
+        ToolButton6 = AddToolButton("ToolButton6", "ToolButton6", platform::iconColour, true);
+        addSeparator();
+    }
     ToolButton3 = AddToolButton("ToolButton3", "turn3", platform::iconHorizontal, false);
     ToolButton5 = AddToolButton("ToolButton5", "turn 1", platform::iconTurn, false);
-    ToolButton4 = ToolBar1->addSeparator();
-    ToolButton4->setObjectName(QStringLiteral("ToolButton4"));
-    ToolButton4->setText(QStringLiteral("trun 2"));
+    if (!design_.colorButton) addSeparator();
+}
 
+void TBarEditor::BuildFrame()
+{
+    const int width = design_.client.width();
     Panel1 = new QWidget(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setGeometry(0, kToolBarHeight, kEditorWidth, parameterHeight);
+    Panel1->setGeometry(0, kToolBarHeight, width, design_.panelHeight);
     Panel2 = new QWidget(Panel1);
     Panel2->setObjectName(QStringLiteral("Panel2"));
-    Panel2->setGeometry(0, 0, kEditorWidth, parameterHeight);
+    Panel2->setGeometry(0, 0, width, design_.panelHeight);
 
-    const int previewTop = kToolBarHeight + parameterHeight;
+    const int previewTop = kToolBarHeight + design_.panelHeight;
     Panel3 = new QWidget(this);
     Panel3->setObjectName(QStringLiteral("Panel3"));
-    Panel3->setGeometry(0, previewTop, kEditorWidth, clientHeight - previewTop);
+    Panel3->setGeometry(0, previewTop, width, design_.client.height() - previewTop);
     Panel4 = new QLabel(QStringLiteral("Preview"), Panel3);
     Panel4->setObjectName(QStringLiteral("Panel4"));
-    Panel4->setGeometry(0, 0, kEditorWidth, kPreviewCaptionHeight);
+    Panel4->setGeometry(0, 0, width, kPreviewCaptionHeight);
     Panel4->setAlignment(Qt::AlignCenter);
     ScrollBox1 = new QScrollArea(Panel3);
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    ScrollBox1->setGeometry(0, kPreviewCaptionHeight, kEditorWidth, Panel3->height() - kPreviewCaptionHeight);
+    ScrollBox1->setGeometry(0, kPreviewCaptionHeight, width, Panel3->height() - kPreviewCaptionHeight);
     ScrollBox1->setWidgetResizable(false);
-    auto* host = new QWidget;
-    QPalette grey = host->palette();
+    auto* surface = new QWidget;
+    QPalette grey = surface->palette();
     grey.setColor(QPalette::Window, kPreviewGrey);
-    host->setPalette(grey);
-    host->setAutoFillBackground(true);
+    surface->setPalette(grey);
+    surface->setAutoFillBackground(true);
     ScrollBox1->setPalette(grey);
-    ScrollBox1->setWidget(host);
-    Image1 = new TImage(host);
-    Image1->setGeometry(8, 8, 665, 169);
+    ScrollBox1->setWidget(surface);
+    Image1 = new TImage(surface);
+    Image1->setGeometry(design_.firstPicture);
     FitScrollArea();
+}
+
+QLabel* TBarEditor::PanelLabel(const char* name, const char* text, QRect place, bool bold)
+{
+    QLabel* label = platform::NewLabel(Panel2, name, QString::fromLatin1(text), place);
+    platform::SetPixelFont(label, 13, bold);
+    return label;
+}
+
+void TBarEditor::BuildSharedControls()
+{
+    Label1 = PanelLabel("Label1", "Bar  code  Height  (inches) ", design_.label1);
+    fheightedt = platform::NewEdit(Panel2, "fheightedt", QString::fromLatin1(design_.heightDefault), design_.fheightedt);
+    Label7 = PanelLabel("Label7", "Comment  Line:", design_.label7, true);
+    heardtextedt = platform::NewEdit(Panel2, "heardtextedt", {}, design_.heardtextedt);
+    Label6 = PanelLabel("Label6", "Bar Code  Message :", design_.label6, true);
+    barcodeedt = platform::NewEdit(Panel2, "barcodeedt", {}, design_.barcodeedt);
+    Label4 = PanelLabel("Label4", "", design_.label4);
+    Label5 = PanelLabel("Label5", "", design_.label5);
+    Button1 = platform::NewButton(Panel2, "Button1", QStringLiteral("Build/Copy"), design_.button1);
+    Button4 = platform::NewButton(Panel2, "Button4", QStringLiteral("Print"), design_.button4);
+    Button4->setEnabled(false);
+    if (design_.closeCaption) {
+        Button3 = platform::NewButton(Panel2, "Button3", QString::fromLatin1(design_.closeCaption), design_.button3);
+        Button3->setVisible(false);
+    }
 }
 
 QToolButton* TBarEditor::AddToolButton(const char* name, const char* caption, int icon, bool enabled)
@@ -107,12 +152,17 @@ QToolButton* TBarEditor::AddToolButton(const char* name, const char* caption, in
     return button;
 }
 
-void TBarEditor::ConnectCommonHandlers()
+void TBarEditor::ConnectHandlers()
 {
     connect(ToolButton1, &QToolButton::clicked, this, &TBarEditor::ToolButton1Click);
     connect(ToolButton2, &QToolButton::clicked, this, &TBarEditor::ToolButton2Click);
+    if (ToolButton6) connect(ToolButton6, &QToolButton::clicked, this, &TBarEditor::ToolButton6Click);
     connect(ToolButton3, &QToolButton::clicked, this, &TBarEditor::ToolButton3Click);
     connect(ToolButton5, &QToolButton::clicked, this, &TBarEditor::ToolButton5Click);
+    connect(Button1, &QPushButton::clicked, this, &TBarEditor::Button1Click);
+    connect(Button4, &QPushButton::clicked, this, &TBarEditor::Button4Click);
+    // The close button of the Code 39 editor closes it; the others' has no handler.
+    if (Button3 && design_.ownsWorkBitmap) connect(Button3, &QPushButton::clicked, this, &TBarEditor::Button3Click);
 }
 
 // The scrolled area covers the image wherever it sits, and at least the visible part.
@@ -136,17 +186,41 @@ bool TBarEditor::PictureSizeAccepted(int width, int height)
     if (width > 0 && height > 0 && width <= engines::kMaxPixels && height <= engines::kMaxPixels &&
         qint64{width} * height <= kMaxPictureArea)
         return true;
-    platform::ShowNotice(this, QStringLiteral("The symbol would be %1 x %2 pixels, too large to draw: make it smaller.")
-                                   .arg(width)
-                                   .arg(height));
+    TooLargeNotice(width, height);
     return false;
 }
 
-bool TBarEditor::CopyPictureToClipboard()
+void TBarEditor::TooLargeNotice(int width, int height)
 {
-    if (platform::CopyImageToClipboard(Image1->picture)) return true;
-    platform::ShowNotice(this, QStringLiteral("Fail to copy"));
-    return false;
+    platform::ShowNotice(this, QStringLiteral("The symbol would be %1 x %2 pixels, too large to draw: make it smaller.")
+                                   .arg(width)
+                                   .arg(height));
+}
+
+bool TBarEditor::SizePicture(int width, int height)
+{
+    if (!PictureSizeAccepted(width, height)) return false;
+    QImage picture = platform::WhiteImage(width, height);
+    if (picture.isNull()) {
+        TooLargeNotice(width, height);
+        return false;
+    }
+    Image1->resize(width, height);
+    Image1->picture = std::move(picture);
+    Image1->update();
+    return true;
+}
+
+bool TBarEditor::SizeWorkBitmap(int width, int height)
+{
+    if (!PictureSizeAccepted(width, height)) return false;
+    QImage bitmap = platform::WhiteImage(width, height);
+    if (bitmap.isNull()) {
+        TooLargeNotice(width, height);
+        return false;
+    }
+    work = std::move(bitmap);
+    return true;
 }
 
 void TBarEditor::EnableTurnButtons()
@@ -155,26 +229,66 @@ void TBarEditor::EnableTurnButtons()
     ToolButton5->setEnabled(true);
 }
 
+bool TBarEditor::FinishBuild(bool takeWorkFromPreview)
+{
+    Image1->update();
+    EnableTurnButtons();
+    Button4->setEnabled(true);
+    if (!platform::CopyImageToClipboard(Image1->picture)) {
+        platform::ShowNotice(this, QStringLiteral("Fail to copy"));
+        return false;
+    }
+    if (takeWorkFromPreview) {
+        work = Image1->picture.copy();
+        CentreImage();
+    }
+    return true;
+}
+
+void TBarEditor::FormCreate() { work = QImage(); }
+
+void TBarEditor::FormClose()
+{
+    work = QImage();
+    host.ReleasePrintBitmap();
+}
+
+void TBarEditor::closeEvent(QCloseEvent* event)
+{
+    if (design_.ownsWorkBitmap) FormClose();
+    event->accept();
+}
+
 void TBarEditor::ToolButton1Click()
 {
-    platform::Guarded([this] {
-        Tpagesettingfm dialog(this);
-        dialog.exec();
-    });
+    platform::Guarded([this] { host.ShowPageSetting(this); });
 }
 
 void TBarEditor::ToolButton2Click()
 {
-    if (mainfm) mainfm->Fontsetting1Click();
+    platform::Guarded([this] { host.ShowFontDialog(); });
+}
+
+void TBarEditor::ToolButton6Click()
+{
+    platform::Guarded([this] { host.ShowColorDialog(); });
+}
+
+void TBarEditor::Button3Click()
+{
+    platform::Guarded([this] { close(); });
 }
 
 // Quarter turn clockwise, pixel by pixel from the work bitmap: the destination pixel
-// at x = r, y = c takes the source pixel at x = c, y = H - 1 - r.
+// at x = r, y = c takes the source pixel at x = c, y = H - 1 - r. Without a work
+// bitmap (a first build whose copy failed) the view stays as it is.
 void TBarEditor::ToolButton5Click()
 {
     platform::Guarded([this] {
+        if (work.isNull()) return;
         const int w = work.width(), h = work.height();
         Image1->SetSize(h, w);
+        if (Image1->picture.isNull()) return;
         const QImage source = work.convertToFormat(QImage::Format_RGB32);
         for (int r = 0; r < h; ++r) {
             const auto* row = reinterpret_cast<const QRgb*>(source.constScanLine(h - 1 - r));
@@ -188,17 +302,14 @@ void TBarEditor::ToolButton5Click()
 void TBarEditor::ToolButton3Click()
 {
     platform::Guarded([this] {
+        if (work.isNull()) return;
         Image1->SetSize(work.width(), work.height());
-        if (!work.isNull()) Image1->picture = work.convertToFormat(QImage::Format_RGB32);
+        Image1->picture = work.convertToFormat(QImage::Format_RGB32);
         CentreImage();
     });
 }
 
 void TBarEditor::Button4Click()
 {
-    platform::Guarded([this] {
-        Tpringfm dialog(this);
-        PrintBitmap = Image1->picture.copy();
-        dialog.exec();
-    });
+    platform::Guarded([this] { host.ShowPrintOption(this, Image1->picture); });
 }

@@ -1,13 +1,17 @@
-// What every symbology editor shares: the tool bar, the grey preview area with its
-// centred image, the work bitmap that holds the horizontal result of the last build,
-// the quarter turn and back, the clipboard copy and the hand-off to printing.
-// An editor adds its parameter panel and its Build/Copy.
+// What every symbology editor shares: the tool bar, the height, comment and message
+// rows, Build/Copy and Print, the grey preview area with its centred image, the work
+// bitmap that holds the horizontal result of the last build, the quarter turn and
+// back, the clipboard copy and the hand-off to printing. An editor is a design (the
+// numbers below), its own parameter rows and its Build/Copy.
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <QWidget>
 
+class EditorHost;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QScrollArea;
 class QToolBar;
@@ -25,14 +29,29 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
+// Where an editor differs from the others in its frame and shared controls.
+struct EditorDesign {
+    const char* caption;
+    QSize client;
+    int panelHeight;
+    QRect firstPicture;
+    bool colorButton;      // the bar colour button before the separator, the turns after it
+    bool ownsWorkBitmap;   // FormCreate makes the work bitmap, FormClose releases it and the print picture
+    const char* heightDefault;
+    const char* closeCaption;  // the invisible close button; none where null
+    // Places of the shared controls inside the parameter panel.
+    QRect label1, fheightedt, label7, heardtextedt, label6, barcodeedt, label4, label5, button1, button4, button3;
+};
+
 class TBarEditor : public QWidget {
     Q_OBJECT
 public:
-    explicit TBarEditor(QWidget* parent, const QString& caption, int clientHeight, int parameterHeight);
+    TBarEditor(QWidget* parent, EditorHost& host, const EditorDesign& design);
 
     QToolBar* ToolBar1 = nullptr;
     QToolButton* ToolButton1 = nullptr;
     QToolButton* ToolButton2 = nullptr;
+    QToolButton* ToolButton6 = nullptr;
     QToolButton* ToolButton3 = nullptr;
     QToolButton* ToolButton5 = nullptr;
     QAction* ToolButton4 = nullptr;
@@ -44,25 +63,59 @@ public:
     TImage* Image1 = nullptr;
     QImage work;
 
+    QLabel* Label1 = nullptr;
+    QLineEdit* fheightedt = nullptr;
+    QLabel* Label7 = nullptr;
+    QLineEdit* heardtextedt = nullptr;
+    QLabel* Label6 = nullptr;
+    QLineEdit* barcodeedt = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label5 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button4 = nullptr;
+    QPushButton* Button3 = nullptr;
+
 public slots:
+    void FormCreate();
+    void FormClose();
     void ToolButton1Click();
     void ToolButton2Click();
+    void ToolButton6Click();
     void ToolButton3Click();
     void ToolButton5Click();
     void Button4Click();
+    void Button3Click();
+    virtual void Button1Click() = 0;
 
 protected:
-    // Whether a picture of this size can be made: sides and area within what a
-    // desktop bitmap can take. Otherwise tells the user and returns false.
-    bool PictureSizeAccepted(int width, int height);
+    EditorHost& host;
+
+    // A label of the parameter panel, in the panel's 13-pixel font.
+    QLabel* PanelLabel(const char* name, const char* text, QRect place, bool bold = false);
+    // Gives Image1 a white picture of this size. A size beyond what a desktop bitmap
+    // takes, or a picture that cannot be allocated, is told to the user and changes nothing.
+    bool SizePicture(int width, int height);
+    // A white work bitmap of this size; false, with the same notice, when it cannot be made.
+    bool SizeWorkBitmap(int width, int height);
     // Places Image1 in the middle of the scroll box, or at 0 on a side where it does not fit.
     void CentreImage();
-    // Puts the preview picture on the clipboard; "Fail to copy" when it is refused.
-    bool CopyPictureToClipboard();
     void EnableTurnButtons();
-    QToolButton* AddToolButton(const char* name, const char* caption, int icon, bool enabled);
-    void ConnectCommonHandlers();
+    // The end every successful build shares: turns and Print enabled, the picture on the
+    // clipboard ("Fail to copy" when refused). Where the editor keeps the finished preview
+    // as its work bitmap, a refused copy keeps the previous one; otherwise the work bitmap
+    // is then taken from the preview and the preview centred.
+    bool FinishBuild(bool takeWorkFromPreview);
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    void BuildFrame();
+    void BuildToolBar();
+    void BuildSharedControls();
+    void ConnectHandlers();
+    QToolButton* AddToolButton(const char* name, const char* caption, int icon, bool enabled);
+    bool PictureSizeAccepted(int width, int height);
+    void TooLargeNotice(int width, int height);
     void FitScrollArea();
+
+    const EditorDesign& design_;
 };

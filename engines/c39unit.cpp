@@ -174,7 +174,8 @@ void Tc39::Draw(Canvas& canvas) const
 {
     const std::string widths = EncodeWidths(message);
     if (font) canvas.SetFont(*font);
-    const int s = canvas.FontSize();
+    // The same text height that SymbolHeight measured with.
+    const int s = FontPixels();
     if (!comment.empty()) {
         canvas.SetBrushColor(kWhite);
         if (!canvas.TextOut(leftspace, topspace + interval, comment))

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 
+#include "engines/environment.h"
 #include "engines/rounding.h"
 
 namespace platform {
@@ -28,7 +29,12 @@ engines::Font FromQFont(const QFont& font, engines::Rgb color)
 {
     engines::Font f;
     f.face = font.family().toStdString();
-    f.size = font.pointSize() > 0 ? font.pointSize() : engines::RoundToInt(font.pointSizeF());
+    // A font given in pixels has no point size; the engines take the size both as points
+    // and as a text height in pixels, so it must be a positive number either way.
+    if (font.pointSize() > 0)
+        f.size = font.pointSize();
+    else if (font.pixelSize() > 0)
+        f.size = std::max(1, engines::RoundToInt(font.pixelSize() * 72.0 / std::max(1, engines::ScreenResolution())));
     f.style = (font.bold() ? engines::fsBold : 0u) | (font.italic() ? engines::fsItalic : 0u) |
               (font.underline() ? engines::fsUnderline : 0u) | (font.strikeOut() ? engines::fsStrikeOut : 0u);
     f.color = color;
@@ -75,12 +81,23 @@ bool PainterCanvas::TextOut(int x, int y, const std::string& text)
     return true;
 }
 
+namespace {
+QImage NewImage(int width, int height) { return QImage(width, height, QImage::Format_RGB32); }
+ImageAllocator& allocator()
+{
+    static ImageAllocator allocate = NewImage;
+    return allocate;
+}
+}  // namespace
+
 QImage WhiteImage(int width, int height)
 {
     if (width <= 0 || height <= 0) return {};
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::white);
+    QImage image = allocator()(width, height);
+    if (!image.isNull()) image.fill(Qt::white);
     return image;
 }
+
+void SetImageAllocator(ImageAllocator allocate) { allocator() = allocate ? std::move(allocate) : NewImage; }
 
 }  // namespace platform

@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <functional>
 
 #include "engines/canvas.h"
 
@@ -46,7 +47,12 @@ public:
     explicit ImageCanvas(QImage& image) : PainterHolder(image), PainterCanvas(painter) {}
 };
 
-// A white RGB32 image of the given size (a null image when either side is 0).
+// A white RGB32 image of the given size; a null image when either side is 0 or
+// memory cannot be had.
 QImage WhiteImage(int width, int height);
+// Replaces how WhiteImage allocates, so that a failing allocation can be tested;
+// an empty allocator restores the real one.
+using ImageAllocator = std::function<QImage(int width, int height)>;
+void SetImageAllocator(ImageAllocator allocate);
 
 }  // namespace platform

@@ -7,7 +7,6 @@
 #include <QColorDialog>
 #include <QDir>
 #include <QFileInfo>
-#include <QFontDialog>
 #include <QFrame>
 #include <QLabel>
 #include <QMenuBar>
@@ -18,9 +17,11 @@
 #include <QVBoxLayout>
 
 #include "aboutfm.h"
-#include "editors/C39form.h"
+#include "editors/symbologies.h"
 #include "pagesetting.h"
+#include "printunit.h"
 #include "platform/files.h"
+#include "platform/fontdialog.h"
 #include "platform/icons.h"
 #include "platform/inifile.h"
 #include "platform/notices.h"
@@ -39,29 +40,6 @@ const QString kSymbologySection = QStringLiteral("Symbology");
 const QString kCheckedKey = QStringLiteral("Checked");
 const char* const kPageKeys[] = {"ftop", "fdown", "fleft", "fright", "fiwidth"};
 
-using EditorFactory = QWidget* (*)(QWidget* parent);
-
-template <class Editor>
-QWidget* Create(QWidget* parent)
-{
-    return new Editor(parent);
-}
-
-// The order is the order of comparison. A symbology whose editor is not built yet
-// has no factory and shows no editor.
-struct Symbology {
-    const char* name;
-    QAction* Tmainfm::*item;
-    EditorFactory create;
-};
-const Symbology kSymbologies[] = {
-    {"Bar Code C39", &Tmainfm::C391, &Create<Tc39fm>},
-    {"Bar Code ENA13", &Tmainfm::ENA13, nullptr},
-    {"Bar Code UPC-A", &Tmainfm::upca1, nullptr},
-    {"Bar Code ENA8", &Tmainfm::EAN81, nullptr},
-    {"Bar Code UPC-E", &Tmainfm::UPCE1, nullptr},
-};
-
 QAction* AddItem(QMenu* menu, const char* caption, const char* name)
 {
     QAction* action = menu->addAction(QString::fromLatin1(caption));
@@ -79,7 +57,7 @@ QFrame* MakePanel(QWidget* parent, const char* name, QFrame::Shadow shadow)
 
 }  // namespace
 
-Tmainfm::Tmainfm(QWidget* parent) : QMainWindow(parent), printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
+Tmainfm::Tmainfm(QWidget* parent) : QMainWindow(parent)
 {
     mainfm = this;
     platform::InstallEngineHooks();
@@ -92,10 +70,6 @@ Tmainfm::Tmainfm(QWidget* parent) : QMainWindow(parent), printer(std::make_uniqu
     BuildMenus();
     BuildPanels();
     BuildStatusBar();
-    FontDialog1 = new QFontDialog(this);
-    FontDialog1->setObjectName(QStringLiteral("FontDialog1"));
-    ColorDialog1 = new QColorDialog(this);
-    ColorDialog1->setObjectName(QStringLiteral("ColorDialog1"));
     ConnectHandlers();
     FormCreate();
 }
@@ -208,11 +182,11 @@ void Tmainfm::ReadPageValues()
 QWidget* Tmainfm::BarFormCreat()
 {
     const QString name = platform::IniFile(platform::SettingsPath()).ReadString(kSymbologySection, kCheckedKey);
-    for (const Symbology& row : kSymbologies) {
+    for (const SymbologyRow& row : Symbologies()) {
         if (name != QString::fromLatin1(row.name) || !row.create) continue;
-        QAction* item = this->*row.item;
+        QAction* item = Symbology1->findChild<QAction*>(QString::fromLatin1(row.menuItem));
         item->setChecked(true);
-        QWidget* editor = row.create(Panel4);
+        QWidget* editor = row.create(Panel4, *this);
         checkeditem = item;
         StatusPanels[1]->setText(name);
         editor->move(Panel4->frameWidth(), Panel4->frameWidth());
@@ -224,12 +198,17 @@ QWidget* Tmainfm::BarFormCreat()
 
 void Tmainfm::changeform(const QString& name)
 {
+    platform::Guarded([this, &name] { ReplaceEditor(name); });
+}
+
+void Tmainfm::ReplaceEditor(const QString& name)
+{
     const bool written = platform::IniFile(platform::SettingsPath()).WriteString(kSymbologySection, kCheckedKey, name);
     delete barform;
     barform = nullptr;
     // The menu has already toggled the picked item itself; the marks follow the
     // editor shown, so every item starts unchecked and BarFormCreat sets the one.
-    for (const Symbology& row : kSymbologies) (this->*row.item)->setChecked(false);
+    for (QAction* item : Symbology1->actions()) item->setChecked(false);
     checkeditem = nullptr;
     barform = BarFormCreat();
     if (!written) platform::ShowNotice(this, platform::SettingsNotWritten());
@@ -242,7 +221,7 @@ void Tmainfm::Save1Click()
             platform::ShowNotice(this, QStringLiteral("No find Printer!"));
             return;
         }
-        QPrintDialog dialog(printer.get(), this);
+        QPrintDialog dialog(Printer(), this);
         dialog.exec();
     });
 }
@@ -258,14 +237,20 @@ void Tmainfm::PageSetting1Click()
 void Tmainfm::Fontsetting1Click()
 {
     platform::Guarded([this] {
-        FontDialog1->setCurrentFont(platform::ToPointFont(font));
-        if (FontDialog1->exec() == QDialog::Accepted) font = platform::FromQFont(FontDialog1->selectedFont(), font.color);
+        if (!FontDialog1) FontDialog1 = new platform::FontColorDialog(this);
+        FontDialog1->SetCurrent(platform::ToPointFont(font), platform::ToQColor(font.color));
+        if (FontDialog1->exec() == QDialog::Accepted)
+            font = platform::FromQFont(FontDialog1->SelectedFont(), platform::FromQColor(FontDialog1->SelectedColor()));
     });
 }
 
 void Tmainfm::Colorsetting1Click()
 {
     platform::Guarded([this] {
+        if (!ColorDialog1) {
+            ColorDialog1 = new QColorDialog(this);
+            ColorDialog1->setObjectName(QStringLiteral("ColorDialog1"));
+        }
         ColorDialog1->setCurrentColor(platform::ToQColor(color));
         if (ColorDialog1->exec() == QDialog::Accepted) color = platform::FromQColor(ColorDialog1->selectedColor());
     });
@@ -289,16 +274,43 @@ void Tmainfm::About1Click()
 // letter case matters on this system.
 void Tmainfm::Help2Click()
 {
-    const QString name = QStringLiteral("Help.chm");
-    const QFileInfo help(QDir::current(), name);
-    if (help.isFile()) platform::OpenDocument(help.absoluteFilePath());
+    platform::Guarded([] {
+        const QFileInfo help(QDir::current(), QStringLiteral("Help.chm"));
+        if (help.isFile()) platform::OpenDocument(help.absoluteFilePath());
+    });
 }
 
 void Tmainfm::Exit2Click()
 {
-    close();
-    QCoreApplication::quit();
+    platform::Guarded([this] {
+        close();
+        QCoreApplication::quit();
+    });
 }
+
+QPrinter* Tmainfm::Printer()
+{
+    // High resolution: the screen's 96 dpi would round print offsets to 1/96 inch.
+    if (!printer) printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return printer.get();
+}
+
+PageValues Tmainfm::Pages() const { return {ftop, fdown, fleft, fright, fiwidth}; }
+
+void Tmainfm::ShowPageSetting(QWidget* owner)
+{
+    Tpagesettingfm dialog(owner);
+    dialog.exec();
+}
+
+void Tmainfm::ShowPrintOption(QWidget* owner, const QImage& picture)
+{
+    Tpringfm dialog(owner);
+    PrintBitmap = picture.copy();
+    dialog.exec();
+}
+
+void Tmainfm::ReleasePrintBitmap() { PrintBitmap = QImage(); }
 
 void Tmainfm::paintEvent(QPaintEvent* event)
 {

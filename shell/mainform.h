@@ -7,18 +7,22 @@
 #include <QMainWindow>
 #include <memory>
 
+#include "editors/editorhost.h"
 #include "engines/canvas.h"
 
 class QAction;
 class QColorDialog;
-class QFontDialog;
 class QFrame;
 class QLabel;
 class QMenu;
 class QPrinter;
 class QWidget;
 
-class Tmainfm : public QMainWindow {
+namespace platform {
+class FontColorDialog;
+}
+
+class Tmainfm : public QMainWindow, public EditorHost {
     Q_OBJECT
 public:
     explicit Tmainfm(QWidget* parent = nullptr);
@@ -28,7 +32,10 @@ public:
     double ftop = 0, fdown = 0, fleft = 0, fright = 0, fiwidth = 0;
     engines::Font font;
     engines::Rgb color = engines::kBlack;
+    // Made when first needed: with a print system present, asking it for the default
+    // queue is the slowest part of start-up.
     std::unique_ptr<QPrinter> printer;
+    QPrinter* Printer();
 
     QMenuBar* MainMenu1 = nullptr;
     QMenu* File1 = nullptr;
@@ -53,13 +60,24 @@ public:
     QFrame* Panel2 = nullptr;
     QFrame* Panel3 = nullptr;
     QFrame* Panel4 = nullptr;
-    QFontDialog* FontDialog1 = nullptr;
+    // Made at their first showing.
+    platform::FontColorDialog* FontDialog1 = nullptr;
     QColorDialog* ColorDialog1 = nullptr;
 
     QWidget* barform = nullptr;
     QAction* checkeditem = nullptr;
 
     QString StatusText(int panel) const;
+
+    // What the editors use of the main window.
+    PageValues Pages() const override;
+    const engines::Font& TextFont() const override { return font; }
+    engines::Rgb BarColor() const override { return color; }
+    void ShowPageSetting(QWidget* owner) override;
+    void ShowFontDialog() override { Fontsetting1Click(); }
+    void ShowColorDialog() override { Colorsetting1Click(); }
+    void ShowPrintOption(QWidget* owner, const QImage& picture) override;
+    void ReleasePrintBitmap() override;
 
 public slots:
     void FormCreate();
@@ -87,6 +105,7 @@ private:
     void BuildStatusBar();
     void ConnectHandlers();
     void ReadPageValues();
+    void ReplaceEditor(const QString& name);
 };
 
 // The main window, reachable from every window for the whole run.

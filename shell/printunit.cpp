@@ -75,7 +75,7 @@ void Tpringfm::Print()
 {
     double x = 0, y = 0;
     ReadOffsets(x, y);
-    QPrinter* printer = mainfm ? mainfm->printer.get() : nullptr;
+    QPrinter* printer = mainfm ? mainfm->Printer() : nullptr;
     if (!printer) {
         platform::ShowNotice(this, QStringLiteral("false to init"));
         return;

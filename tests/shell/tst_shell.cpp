@@ -133,7 +133,7 @@ class TestShell : public QObject {
     // The main window's printer turned into a 600 dpi PDF printer without margins.
     QString PrintToPdf(const QString& name)
     {
-        QPrinter* printer = main->printer.get();
+        QPrinter* printer = main->Printer();
         printer->setOutputFormat(QPrinter::PdfFormat);
         printer->setOutputFileName(dir->Path(name));
         printer->setResolution(600);
@@ -354,8 +354,8 @@ private slots:
     {
         // offsets are placed in printer pixels, not rounded to the screen's
         Start();
-        QVERIFY(main->printer->logicalDpiX() > 96);
-        QCOMPARE(main->printer->logicalDpiX(), main->printer->resolution());
+        QVERIFY(main->Printer()->logicalDpiX() > 96);
+        QCOMPARE(main->Printer()->logicalDpiX(), main->Printer()->resolution());
     }
 
     // ---- menus and caption ----------------------------------------------------------
@@ -627,7 +627,7 @@ private slots:
         PrintBitmap = BarPattern(30, 12);
         Tpringfm dialog(main.get());
         QVERIFY(RunClosingModals([&] { dialog.Button1Click(); }).isEmpty());
-        main->printer->setOutputFileName(dir->Path("second.pdf"));
+        main->Printer()->setOutputFileName(dir->Path("second.pdf"));
         QVERIFY(RunClosingModals([&] { dialog.Button1Click(); }).isEmpty());
         QCOMPARE(PdfPages(pdf), 1);
         QCOMPARE(PdfPages(dir->Path("second.pdf")), 1);
@@ -637,7 +637,7 @@ private slots:
     {
         Start();
         main->printer = std::make_unique<QPrinter>();
-        main->printer->setOutputFormat(QPrinter::PdfFormat);
+        main->Printer()->setOutputFormat(QPrinter::PdfFormat);
         PrintBitmap = BarPattern(30, 12);
         Tpringfm dialog(main.get());
         dialog.show();

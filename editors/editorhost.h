@@ -1,0 +1,31 @@
+// What an editor may use of the window that hosts it: the settings every build
+// reads (page values in mils, text font, bar colour) and the dialogs that change
+// them or print. Editors know the main window only through this.
+#pragma once
+
+#include "engines/canvas.h"
+
+class QImage;
+class QWidget;
+
+// The five page values, in mils, as the page setting dialog stores them.
+struct PageValues {
+    double ftop = 0, fdown = 0, fleft = 0, fright = 0, fiwidth = 0;
+};
+
+class EditorHost {
+public:
+    virtual ~EditorHost() = default;
+
+    virtual PageValues Pages() const = 0;
+    // The shared font object itself: engines keep a reference to it for one build.
+    virtual const engines::Font& TextFont() const = 0;
+    virtual engines::Rgb BarColor() const = 0;
+
+    virtual void ShowPageSetting(QWidget* owner) = 0;
+    virtual void ShowFontDialog() = 0;
+    virtual void ShowColorDialog() = 0;
+    // Puts a copy of picture into the picture to print and shows the print option dialog.
+    virtual void ShowPrintOption(QWidget* owner, const QImage& picture) = 0;
+    virtual void ReleasePrintBitmap() = 0;
+};
