@@ -11,6 +11,10 @@
 #include <QtTest>
 
 #include "editors/C39form.h"
+#include "engines/environment.h"
+#include "platform/fontdialog.h"
+#include "platform/qtcanvas.h"
+#include "shell/pagesetting.h"
 #include "platform/clipboard.h"
 #include "platform/notices.h"
 #include "shell/mainform.h"
@@ -123,17 +127,22 @@ private slots:
 
     void turnAndRestore()
     {
+        // a comment and an interval make the picture differ from top to bottom, so
+        // a mirror cannot pass for a turn
+        main->fiwidth = 1000.0 * 10 / 96;
+        form->heardtextedt->setText("note");
         QVERIFY(Build("AB").isEmpty());
         const QImage work = Rgb32(form->work);
+        const int w = work.width(), h = work.height();
+        QVERIFY(work != work.mirrored(false, true));
         const QPoint placed = form->Image1->pos();
         form->ToolButton5Click();
-        QCOMPARE(form->Image1->size(), QSize(115, 102));
+        QCOMPARE(form->Image1->size(), QSize(h, w));
         QCOMPARE(form->Image1->pos(), placed);
         const QImage turned = Rgb32(form->Image1->picture);
-        QCOMPARE(turned.size(), QSize(115, 102));
-        for (int r = 0; r < 115; ++r)
-            for (int c = 0; c < 102; ++c) QCOMPARE(turned.pixel(r, c), work.pixel(c, 114 - r));
-        QCOMPARE(turned.pixel(0, 0), work.pixel(0, 114));
+        QCOMPARE(turned.size(), QSize(h, w));
+        for (int r = 0; r < h; ++r)
+            for (int c = 0; c < w; ++c) QCOMPARE(turned.pixel(r, c), work.pixel(c, h - 1 - r));
         form->ToolButton5Click();  // twice gives the same as once
         QCOMPARE(Rgb32(form->Image1->picture), turned);
         QCOMPARE(ClipboardImage(), work);
@@ -160,26 +169,41 @@ private slots:
         QTest::addColumn<QString>("height");
         QTest::addColumn<QString>("narrow");
         QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("pageValue");  // index into ftop, fdown, fleft, fright, fiwidth; -1 none
         QTest::addColumn<QString>("notice");
-        QTest::newRow("empty message") << "1.2" << "23" << "" << "Barcode Message Error";
-        QTest::newRow("narrow 5 mils") << "1.2" << "5" << "AB" << "Narwidth param Error";
-        QTest::newRow("height rounds to 0") << "0.004" << "23" << "AB" << "Height Error";
-        QTest::newRow("height 0") << "0" << "23" << "AB" << "Height Error";
-        QTest::newRow("height of eleven digits") << "99999999999" << "23" << "AB" << "Height Error";
-        QTest::newRow("narrow of ten digits") << "1.2" << "9999999999" << "AB" << "Narwidth param Error";
+        QTest::addColumn<int>("screenDpi");
+        QTest::newRow("screen without resolution") << "1.2" << "23" << "AB" << -1 << "DPI Error" << 0;
+        QTest::newRow("empty message") << "1.2" << "23" << "" << -1 << "Barcode Message Error" << 96;
+        QTest::newRow("narrow 5 mils") << "1.2" << "5" << "AB" << -1 << "Narwidth param Error" << 96;
+        QTest::newRow("height rounds to 0") << "0.004" << "23" << "AB" << -1 << "Height Error" << 96;
+        QTest::newRow("height 0") << "0" << "23" << "AB" << -1 << "Height Error" << 96;
+        QTest::newRow("height of eleven digits") << "99999999999" << "23" << "AB" << -1 << "Height Error" << 96;
+        QTest::newRow("narrow of ten digits") << "1.2" << "9999999999" << "AB" << -1 << "Narwidth param Error" << 96;
+        // page values too large to lay out, as a pasted row of digits saved in the page setting gives
+        QTest::newRow("top") << "1.2" << "23" << "AB" << 0 << "Top blank space Error" << 96;
+        QTest::newRow("down") << "1.2" << "23" << "AB" << 1 << "Down blank space  Error" << 96;
+        QTest::newRow("left") << "1.2" << "23" << "AB" << 2 << "Left blank space Error" << 96;
+        QTest::newRow("right") << "1.2" << "23" << "AB" << 3 << "Right blank space Error" << 96;
+        QTest::newRow("interval") << "1.2" << "23" << "AB" << 4 << "Width Error" << 96;
     }
     void statusMessages()
     {
         QFETCH(QString, height);
         QFETCH(QString, narrow);
         QFETCH(QString, message);
+        QFETCH(int, pageValue);
         QFETCH(QString, notice);
+        QFETCH(int, screenDpi);
         QVERIFY(Build("OLD").isEmpty());
         const QSize before = form->Image1->size();
         QGuiApplication::clipboard()->setImage(Marker());
         form->fheightedt->setText(height);
         form->fnarwidthedt->setText(narrow);
+        double* pages[] = {&main->ftop, &main->fdown, &main->fleft, &main->fright, &main->fiwidth};
+        if (pageValue >= 0) *pages[pageValue] = 99999999999.0;
+        engines::SetScreenResolutionSource([screenDpi] { return screenDpi; });
         const auto seen = Build(message);
+        engines::SetScreenResolutionSource([] { return 96; });
         QCOMPARE(seen.size(), 1);
         QCOMPARE(seen[0].title, QString("Notice"));
         QCOMPARE(seen[0].text, notice);
@@ -187,18 +211,7 @@ private slots:
         QCOMPARE(form->Image1->size(), before);
         QVERIFY(AllWhite(form->Image1->picture));
         QCOMPARE(ClipboardImage(), Marker());
-    }
-
-    void statusMessageTable()
-    {
-        const QList<QPair<int, QString>> table = {
-            {1, "Width Error"}, {2, "Height Error"}, {3, "Font setting Error"}, {4, "Narwidth param Error"},
-            {5, "Natio Error"}, {6, "Left blank space Error"}, {7, "Right blank space Error"}, {8, "DPI Error"},
-            {9, "Line Message Error"}, {10, "Barcode Message Error"}, {11, "Top blank space Error"},
-            {12, "Down blank space  Error"}, {14, "Nation  Error!"}};
-        for (const auto& [code, text] : table) QCOMPARE(Tc39fm::StatusMessage(code), text);
         QVERIFY(Tc39fm::StatusMessage(0).isEmpty());
-        QVERIFY(Tc39fm::StatusMessage(13).isEmpty());
     }
 
     void oneCharacterMessage()
@@ -255,6 +268,81 @@ private slots:
         QVERIFY(!form->ToolButton5->isEnabled() && !form->Button4->isEnabled());
         QCOMPARE(form->Image1->size(), QSize(665, 169));
         QCOMPARE(ClipboardImage(), Marker());
+    }
+
+    void failedBuildAfterTurnLeavesAWhiteWorkBitmap()
+    {
+        QVERIFY(Build("AB").isEmpty());
+        form->ToolButton5Click();
+        QCOMPARE(Build("").value(0).text, QString("Barcode Message Error"));
+        form->ToolButton3Click();
+        QCOMPARE(form->Image1->size(), QSize(102, 115));
+        QVERIFY(AllWhite(form->Image1->picture));
+    }
+
+    void pictureThatCannotBeAllocated()
+    {
+        QGuiApplication::clipboard()->setImage(Marker());
+        platform::SetImageAllocator([](int, int) { return QImage(); });
+        const auto seen = Build("AB");
+        platform::SetImageAllocator({});
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].title, QString("Notice"));
+        QVERIFY(seen[0].text.contains("too large to draw"));
+        QVERIFY(!form->ToolButton3->isEnabled() && !form->ToolButton5->isEnabled() && !form->Button4->isEnabled());
+        QCOMPARE(ClipboardImage(), Marker());
+    }
+
+    void pageSettingButtonThenBuildUsesTheSavedValues()
+    {
+        const auto seen = RunClosingModals([this] { form->ToolButton1Click(); },
+                                           [](QWidget* modal) {
+                                               auto* dialog = qobject_cast<Tpagesettingfm*>(modal);
+                                               QVERIFY(dialog);
+                                               dialog->topedt->setText("125");
+                                               dialog->leftedt->setText("62.5");
+                                               dialog->BitBtn1Click();
+                                           });
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(main->ftop, 125.0);
+        QVERIFY(dir->Read("BCodeSetting.ini").contains("fleft=62.5"));
+        QVERIFY(Build("AB").isEmpty());
+        // 125 mils are 12 pixels, 62.5 mils 6 at 96 dpi
+        QCOMPARE(form->Image1->size(), QSize(102 + 6, 115 + 12));
+        QCOMPARE(Rgb32(form->Image1->picture).pixel(6, 12), qRgb(0, 0, 0));
+    }
+
+    void fontButtonColourReachesCommentAndCharacters()
+    {
+        QFont chosen(QStringLiteral("DejaVu Sans"));
+        chosen.setPixelSize(16);  // a font given in pixels still has a size in points
+        RunClosingModals([this] { form->ToolButton2Click(); },
+                         [&](QWidget* modal) {
+                             auto* dialog = qobject_cast<platform::FontColorDialog*>(modal);
+                             QVERIFY(dialog);
+                             dialog->SetCurrent(chosen, QColor(255, 0, 0));
+                             dialog->accept();
+                         });
+        const int s = main->font.size;
+        QCOMPARE(s, 12);
+        QCOMPARE(main->font.color, (engines::Rgb{255, 0, 0}));
+        main->fiwidth = 1000.0 * 10 / 96;
+        form->heardtextedt->setText("NOTE");
+        QVERIFY(Build("AB").isEmpty());
+        // measured and painted with one text height
+        QCOMPARE(form->Image1->height(), 4 * 10 + 2 * s + 115);
+        const QImage picture = Rgb32(form->Image1->picture);
+        const auto redRows = [&](int top, int bottom) {
+            for (int y = top; y < bottom; ++y)
+                for (int x = 0; x < picture.width(); ++x)
+                    if (picture.pixel(x, y) == qRgb(255, 0, 0)) return true;
+            return false;
+        };
+        const int barTop = 2 * 10 + s;
+        QVERIFY(redRows(10, barTop));                                  // the comment
+        QVERIFY(!redRows(barTop, barTop + 115));                       // not the bars
+        QVERIFY(redRows(barTop + 115 + 10, picture.height()));         // the characters
+        QCOMPARE(picture.pixel(0, barTop), qRgb(0, 0, 0));
     }
 
     void refusingClipboard()

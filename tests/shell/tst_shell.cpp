@@ -19,6 +19,7 @@
 #include "engines/environment.h"
 #include "platform/files.h"
 #include "platform/inifile.h"
+#include "platform/notices.h"
 #include "shell/aboutfm.h"
 #include "shell/mainform.h"
 #include "shell/pagesetting.h"
@@ -775,6 +776,21 @@ private slots:
             const QString expected = QFileInfo(current.filePath("Help.chm")).canonicalFilePath();
             QCOMPARE(QFileInfo(requests[0]).canonicalFilePath(), expected);
         }
+    }
+
+    // An error inside a menu handler reaches the general error box, never the event loop.
+    void helpHandlerRunsBehindTheGuard()
+    {
+        QTemporaryDir current;
+        QVERIFY(QDir::setCurrent(current.path()));
+        QVERIFY(QFile(current.filePath("Help.chm")).open(QIODevice::WriteOnly));
+        platform::SetDocumentOpener([](const QString&) -> bool { throw std::runtime_error("no viewer"); });
+        Start();
+        const auto seen = RunClosingModals([this] { main->Help2Click(); });
+        platform::SetDocumentOpener({});
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].title, platform::kApplicationTitle);
+        QCOMPARE(seen[0].text, QString("no viewer"));
     }
 };
 

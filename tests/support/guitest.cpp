@@ -21,6 +21,7 @@ QList<ModalSeen> RunClosingModals(const std::function<void()>& action, const std
         if (auto* box = qobject_cast<QMessageBox*>(modal)) record.text = box->text();
         seen << record;
         if (inspect) inspect(modal);
+        if (!modal->isVisible()) return;  // inspect answered it already
         if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->done(QDialog::Rejected);
         else modal->close();
     });

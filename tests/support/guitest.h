@@ -16,7 +16,7 @@ struct ModalSeen {
 };
 
 // Runs action; every modal window it opens is recorded and closed (OK / reject),
-// and, where given, inspect is called with it open first.
+// and, where given, inspect is called with it open first; inspect may answer it itself.
 QList<ModalSeen> RunClosingModals(const std::function<void()>& action,
                                   const std::function<void(QWidget*)>& inspect = {});
 
