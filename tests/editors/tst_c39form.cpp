@@ -325,6 +325,8 @@ private slots:
                          });
         const int s = main->font.size;
         QCOMPARE(s, 12);
+        // a pixel-sized font arriving by any road keeps its size in points
+        QCOMPARE(platform::FromQFont(chosen, engines::kBlack).size, 12);
         QCOMPARE(main->font.color, (engines::Rgb{255, 0, 0}));
         main->fiwidth = 1000.0 * 10 / 96;
         form->heardtextedt->setText("NOTE");
