@@ -181,40 +181,47 @@ void TBarEditor::CentreImage()
     FitScrollArea();
 }
 
-bool TBarEditor::PictureSizeAccepted(int width, int height)
+bool TBarEditor::PictureSizeAccepted(qint64 width, qint64 height)
 {
-    if (width > 0 && height > 0 && width <= engines::kMaxPixels && height <= engines::kMaxPixels &&
-        qint64{width} * height <= kMaxPictureArea)
+    if (width <= 0 || height <= 0) {
+        // Only negative page values, pasted into the page setting, can shrink a picture to nothing.
+        platform::ShowNotice(this, QStringLiteral("The symbol would be %1 x %2 pixels, which leaves nothing to draw: "
+                                                  "check the page setting for negative values.")
+                                       .arg(width)
+                                       .arg(height));
+        return false;
+    }
+    if (width <= engines::kMaxPixels && height <= engines::kMaxPixels && width * height <= kMaxPictureArea)
         return true;
     TooLargeNotice(width, height);
     return false;
 }
 
-void TBarEditor::TooLargeNotice(int width, int height)
+void TBarEditor::TooLargeNotice(qint64 width, qint64 height)
 {
     platform::ShowNotice(this, QStringLiteral("The symbol would be %1 x %2 pixels, too large to draw: make it smaller.")
                                    .arg(width)
                                    .arg(height));
 }
 
-bool TBarEditor::SizePicture(int width, int height)
+bool TBarEditor::SizePicture(qint64 width, qint64 height)
 {
     if (!PictureSizeAccepted(width, height)) return false;
-    QImage picture = platform::WhiteImage(width, height);
+    QImage picture = platform::WhiteImage(int(width), int(height));
     if (picture.isNull()) {
         TooLargeNotice(width, height);
         return false;
     }
-    Image1->resize(width, height);
+    Image1->resize(int(width), int(height));
     Image1->picture = std::move(picture);
     Image1->update();
     return true;
 }
 
-bool TBarEditor::SizeWorkBitmap(int width, int height)
+bool TBarEditor::SizeWorkBitmap(qint64 width, qint64 height)
 {
     if (!PictureSizeAccepted(width, height)) return false;
-    QImage bitmap = platform::WhiteImage(width, height);
+    QImage bitmap = platform::WhiteImage(int(width), int(height));
     if (bitmap.isNull()) {
         TooLargeNotice(width, height);
         return false;

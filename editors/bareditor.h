@@ -94,9 +94,9 @@ protected:
     QLabel* PanelLabel(const char* name, const char* text, QRect place, bool bold = false);
     // Gives Image1 a white picture of this size. A size beyond what a desktop bitmap
     // takes, or a picture that cannot be allocated, is told to the user and changes nothing.
-    bool SizePicture(int width, int height);
+    bool SizePicture(qint64 width, qint64 height);
     // A white work bitmap of this size; false, with the same notice, when it cannot be made.
-    bool SizeWorkBitmap(int width, int height);
+    bool SizeWorkBitmap(qint64 width, qint64 height);
     // Places Image1 in the middle of the scroll box, or at 0 on a side where it does not fit.
     void CentreImage();
     void EnableTurnButtons();
@@ -113,8 +113,8 @@ private:
     void BuildSharedControls();
     void ConnectHandlers();
     QToolButton* AddToolButton(const char* name, const char* caption, int icon, bool enabled);
-    bool PictureSizeAccepted(int width, int height);
-    void TooLargeNotice(int width, int height);
+    bool PictureSizeAccepted(qint64 width, qint64 height);
+    void TooLargeNotice(qint64 width, qint64 height);
     void FitScrollArea();
 
     const EditorDesign& design_;

@@ -1,0 +1,158 @@
+#include "ENA13form.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "editorhost.h"
+#include "engines/ena13unit.h"
+#include "engines/environment.h"
+#include "engines/rounding.h"
+#include "platform/keyfilter.h"
+#include "platform/notices.h"
+#include "platform/numtext.h"
+#include "platform/qtcanvas.h"
+#include "platform/widgets.h"
+
+namespace {
+
+const EditorDesign kDesign = {
+    .caption = "EAN-13",
+    .client = {688, 446},
+    .panelHeight = 214,
+    .firstPicture = {8, 8, 656, 147},
+    .colorButton = true,
+    .ownsWorkBitmap = true,
+    .heightDefault = "1.3",
+    .closeCaption = nullptr,
+    .label1 = {12, 41, 165, 20},
+    .fheightedt = {192, 39, 105, 21},
+    .label7 = {62, 102, 110, 20},
+    .heardtextedt = {191, 98, 346, 21},
+    .label6 = {21, 128, 150, 20},
+    .barcodeedt = {191, 125, 346, 21},
+    .label4 = {68, 168, 100, 17},
+    .label5 = {77, 188, 100, 17},
+    .button1 = {456, 184, 81, 25},
+    .button4 = {536, 184, 65, 25},
+    .button3 = {},
+};
+
+constexpr int kMessageLength = 12;
+// The add-on widens the picture by its modules and the gap before it.
+constexpr int kAddOnModules2 = 32;
+constexpr int kAddOnModules5 = 59;
+
+// The first character of text that is not one of the digits 0 to 9, or a null QChar.
+QChar FirstNonDigit(const QString& text)
+{
+    for (const QChar c : text)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return c;
+    return {};
+}
+
+// Inches to pixels for a picture side; beyond int the size check refuses it anyway.
+qint64 SidePixels(double inches, int dpi)
+{
+    return engines::RoundHalfEven(inches * dpi);
+}
+
+}  // namespace
+
+Tena13fm::Tena13fm(QWidget* parent, EditorHost& host) : TBarEditor(parent, host, kDesign)
+{
+    setObjectName(QStringLiteral("ena13fm"));
+    Label2 = PanelLabel("Label2", "Bar  code  Width (inches)", QRect(11, 70, 155, 20));
+    ComboBox1 = new QComboBox(Panel2);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setGeometry(192, 68, 105, 21);
+    for (int inches = 1; inches <= 9; ++inches) ComboBox1->addItem(QString::number(inches));
+    ComboBox1->setCurrentIndex(1);
+    Label3 = PanelLabel("Label3", "Ean13 Supplemental: ", QRect(21, 155, 153, 25), true);
+    Edit1 = platform::NewEdit(Panel2, "Edit1", {}, QRect(192, 152, 137, 21));
+    Edit1->setMaxLength(5);
+    barcodeedt->setMaxLength(kMessageLength);
+
+    platform::InstallNumericFilter(fheightedt, this, true, true);
+    platform::InstallNumericFilter(barcodeedt, this, false, true);
+    platform::InstallNumericFilter(Edit1, this, false, false);
+    platform::SetTabOrder({fheightedt, heardtextedt, barcodeedt, Button1, Button4, ComboBox1, Edit1});
+}
+
+void Tena13fm::Button1Click()
+{
+    platform::Guarded([this] { Build(); });
+}
+
+void Tena13fm::Build()
+{
+    barcodeedt->setFocus();
+    EnableTurnButtons();
+    const QString message = barcodeedt->text();
+    if (message.size() != kMessageLength) {
+        platform::ShowNotice(this, QStringLiteral("The 'Bar code message' must contain 12 numbers."));
+        return;
+    }
+    // Only pasted text can hold a non-digit; the engine cannot encode it, so the last
+    // good symbol stays where it is.
+    if (const QChar bad = FirstNonDigit(message); !bad.isNull()) {
+        platform::ShowNotice(this, QStringLiteral("The 'Bar code message' holds '%1', which is not a digit.").arg(bad));
+        return;
+    }
+    QString addOn = Edit1->text();
+    if (addOn.size() != 0 && addOn.size() != 2 && addOn.size() != 5) {
+        platform::ShowNotice(this, QStringLiteral("The 'Ean13 Supplemental' must contain 2 or 5 numbers."));
+        Edit1->setFocus();
+        addOn.clear();
+    }
+
+    work = platform::WhiteImage(work.width(), work.height());
+    Image1->SetSize(Image1->width(), Image1->height());
+    if (fheightedt->text().isEmpty()) return;
+
+    const PageValues page = host.Pages();
+    const engines::Font& font = host.TextFont();
+    engines::TENA13 engine;
+    engine.SetComment(heardtextedt->text().toStdString());
+    engine.SetCodeHeight(platform::StrToFloat(fheightedt->text(), QLocale::c()));
+    engine.SetCodeWidth(ComboBox1->currentText().toInt());
+    engine.SetFont(font);
+    engine.SetLeftMargin((page.fleft + 25) / 1000);
+    engine.SetRightMargin((page.fright + 100) / 1000);
+    engine.SetTopMargin(page.ftop / 1000);
+    engine.SetBottomMargin((page.fdown + 25) / 1000);
+    engine.SetBarColor(host.BarColor());
+    engine.SetResolution(engines::ScreenResolution());
+    engine.SetIntervalSpace(page.fiwidth / 1000);
+    engine.SetSupplemental(addOn.toStdString());
+    const int r = engine.Resolution();
+    if (r <= 0) return;
+
+    const double fs = font.size;
+    const double width = engine.CodeWidth(), left = engine.LeftMargin(), top = engine.TopMargin();
+    const double interval = engine.IntervalSpace();
+    engine.SetMessage(message.toStdString());
+    engine.SetCommentX(fs / r + left);
+    engine.SetCommentY(top + interval);
+
+    const int addOnModules = addOn.size() == 2 ? kAddOnModules2 : addOn.size() == 5 ? kAddOnModules5 : 0;
+    const qint64 pictureWidth = SidePixels(width + left + engine.RightMargin(), r) +
+                                (addOnModules ? SidePixels(width / 95 * addOnModules, r) : 0);
+    const qint64 pictureHeight = SidePixels(engine.CodeHeight() + top + engine.BottomMargin(), r);
+    if (!SizePicture(pictureWidth, pictureHeight)) return;
+
+    {
+        // The picture is made wide enough for the add-on at once; its strip stays white
+        // until the add-on is drawn.
+        platform::ImageCanvas canvas(Image1->picture);
+        engine.SetCanvas(canvas);
+        engine.DrawComment();
+        const double y = heardtextedt->text().isEmpty() ? top + interval : top + 2 * interval + fs / r + 0.03;
+        engine.Draw(fs / r + left, y);
+        if (addOnModules)
+            engine.DrawSupplemental(engines::RoundToInt((width + left + width / 95 * 12) * r),
+                                    engines::RoundToInt((top + interval) * r));
+    }
+    FinishBuild(true);
+}
