@@ -1,0 +1,40 @@
+// The digit patterns, guard patterns and parity tables of the EAN/UPC symbologies
+// (ISO/IEC 15420), kept once for every EAN/UPC engine, and the 2- and 5-digit add-on
+// encoding that all of them share.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace engines {
+
+// Raised when a text that must be a number holds something else; what() is the
+// sentence the user sees, "'<text>' is not a valid integer value".
+class ConvertError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Module patterns: '1' a dark module, '0' a light one.
+inline constexpr std::string_view kStartGuard = "101";
+inline constexpr std::string_view kCentreGuard = "01010";
+inline constexpr std::string_view kEndGuard = "101";
+inline constexpr std::string_view kAddOnStart = "1011";
+inline constexpr std::string_view kAddOnSeparator = "01";
+inline constexpr int kDigitModules = 7;
+
+// The 7-module pattern of a digit in number set 'A', 'B' or 'C'; empty when the set
+// or the digit is none of those.
+std::string_view DigitPattern(char set, char digit);
+
+// The number sets of EAN-13 digits 2 to 7 as six set letters ("AABABB"), chosen by
+// the leading digit; empty when the leading character is no digit.
+std::string_view LeadingDigitSets(char leading);
+
+// The add-on module string: "1011", then each digit in the set its parity table gives,
+// "01" between digits. A text of neither 2 nor 5 characters gives "1011" alone; a
+// character other than '0' to '9' raises ConvertError.
+std::string EncodeSupplemental(const std::string& text);
+
+}  // namespace engines
