@@ -40,9 +40,6 @@ const EditorDesign kDesign = {
 };
 
 constexpr int kMessageLength = 12;
-// The add-on widens the picture by its modules and the gap before it.
-constexpr int kAddOnModules2 = 32;
-constexpr int kAddOnModules5 = 59;
 
 // The first character of text that is not one of the digits 0 to 9, or a null QChar.
 QChar FirstNonDigit(const QString& text)
@@ -50,12 +47,6 @@ QChar FirstNonDigit(const QString& text)
     for (const QChar c : text)
         if (c < QLatin1Char('0') || c > QLatin1Char('9')) return c;
     return {};
-}
-
-// Inches to pixels for a picture side; beyond int the size check refuses it anyway.
-qint64 SidePixels(double inches, int dpi)
-{
-    return engines::RoundHalfEven(inches * dpi);
 }
 
 }  // namespace
@@ -117,7 +108,7 @@ void Tena13fm::Build()
     engine.SetComment(heardtextedt->text().toStdString());
     engine.SetCodeHeight(platform::StrToFloat(fheightedt->text(), QLocale::c()));
     engine.SetCodeWidth(ComboBox1->currentText().toInt());
-    engine.SetFont(font);
+    engine.SetFont(&font);
     engine.SetLeftMargin((page.fleft + 25) / 1000);
     engine.SetRightMargin((page.fright + 100) / 1000);
     engine.SetTopMargin(page.ftop / 1000);
@@ -136,21 +127,16 @@ void Tena13fm::Build()
     engine.SetCommentX(fs / r + left);
     engine.SetCommentY(top + interval);
 
-    const int addOnModules = addOn.size() == 2 ? kAddOnModules2 : addOn.size() == 5 ? kAddOnModules5 : 0;
-    const qint64 pictureWidth = SidePixels(width + left + engine.RightMargin(), r) +
-                                (addOnModules ? SidePixels(width / 95 * addOnModules, r) : 0);
-    const qint64 pictureHeight = SidePixels(engine.CodeHeight() + top + engine.BottomMargin(), r);
-    if (!SizePicture(pictureWidth, pictureHeight)) return;
-
+    // The picture is made wide enough for the add-on at once; its strip stays white
+    // until the add-on is drawn.
+    if (!SizePicture(engine.SymbolWidth(), engine.SymbolHeight())) return;
     {
-        // The picture is made wide enough for the add-on at once; its strip stays white
-        // until the add-on is drawn.
         platform::ImageCanvas canvas(Image1->picture);
-        engine.SetCanvas(canvas);
+        engine.SetCanvas(&canvas);
         engine.DrawComment();
         const double y = heardtextedt->text().isEmpty() ? top + interval : top + 2 * interval + fs / r + 0.03;
         engine.Draw(fs / r + left, y);
-        if (addOnModules)
+        if (!addOn.isEmpty())
             engine.DrawSupplemental(engines::RoundToInt((width + left + width / 95 * 12) * r),
                                     engines::RoundToInt((top + interval) * r));
     }

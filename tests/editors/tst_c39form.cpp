@@ -12,38 +12,14 @@
 
 #include "editors/C39form.h"
 #include "engines/environment.h"
-#include "platform/fontdialog.h"
-#include "platform/qtcanvas.h"
-#include "shell/pagesetting.h"
 #include "platform/clipboard.h"
+#include "platform/fontdialog.h"
 #include "platform/notices.h"
+#include "platform/qtcanvas.h"
 #include "shell/mainform.h"
+#include "shell/pagesetting.h"
 #include "support/decoder.h"
 #include "support/guitest.h"
-
-namespace {
-
-QImage ClipboardImage() { return QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32); }
-
-QImage Rgb32(const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); }
-
-bool AllWhite(const QImage& image)
-{
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) != qRgb(255, 255, 255)) return false;
-    return true;
-}
-
-// A clipboard marker that no build produces, to see whether a build touched it.
-QImage Marker()
-{
-    QImage marker(3, 2, QImage::Format_RGB32);
-    marker.fill(qRgb(10, 200, 30));
-    return marker;
-}
-
-}  // namespace
 
 class TestC39Form : public QObject {
     Q_OBJECT

@@ -10,12 +10,16 @@ QStringList DecodeSymbols(const QImage& image, Symbology symbology)
     ZXing::DecodeHints hints;
     hints.setTryHarder(true);
     hints.setTryRotate(true);
+    // One symbol is enough: ZXing 1.4 asserts (lineCount() == 1) when it compares two
+    // reads of one EAN symbol to drop the second, a fault fixed in later releases.
+    hints.setMaxNumberOfSymbols(1);
     if (symbology == Symbology::Code39) {
         hints.setFormats(ZXing::BarcodeFormat::Code39);
     } else {
         hints.setFormats(ZXing::BarcodeFormat::EAN13 | ZXing::BarcodeFormat::EAN8 | ZXing::BarcodeFormat::UPCA |
                          ZXing::BarcodeFormat::UPCE);
-        hints.setEanAddOnSymbol(ZXing::EanAddOnSymbol::Read);
+        hints.setEanAddOnSymbol(symbology == Symbology::EanUpcWithAddOn ? ZXing::EanAddOnSymbol::Require
+                                                                         : ZXing::EanAddOnSymbol::Read);
     }
     QStringList texts;
     for (const auto& result : ZXing::ReadBarcodes(view, hints))

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QStringList>
 
-enum class Symbology { Code39, EanUpc };
+// EanUpcWithAddOn reads only a symbol together with its add-on.
+enum class Symbology { Code39, EanUpc, EanUpcWithAddOn };
 
 QStringList DecodeSymbols(const QImage& image, Symbology symbology);

@@ -1,6 +1,7 @@
 #include "guitest.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QFile>
 #include <QMessageBox>
@@ -50,3 +51,23 @@ QByteArray ExeDirFixture::Read(const QString& name) const
 }
 
 std::unique_ptr<Tmainfm> MakeMainWindow() { return std::make_unique<Tmainfm>(); }
+
+QImage Rgb32(const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); }
+
+QImage ClipboardImage() { return Rgb32(QGuiApplication::clipboard()->image()); }
+
+bool AllWhite(const QImage& image)
+{
+    const QImage picture = Rgb32(image);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (picture.pixel(x, y) != qRgb(255, 255, 255)) return false;
+    return true;
+}
+
+QImage Marker()
+{
+    QImage marker(3, 2, QImage::Format_RGB32);
+    marker.fill(qRgb(10, 200, 30));
+    return marker;
+}

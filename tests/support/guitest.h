@@ -2,6 +2,7 @@
 // settings file, and closing the modal box a handler opens while recording it.
 #pragma once
 
+#include <QImage>
 #include <QString>
 #include <QTemporaryDir>
 #include <functional>
@@ -35,3 +36,10 @@ private:
 
 // A fresh main window over the fixture's directory, as at start-up.
 std::unique_ptr<Tmainfm> MakeMainWindow();
+
+// Pictures as the tests compare them.
+QImage Rgb32(const QImage& image);
+QImage ClipboardImage();
+bool AllWhite(const QImage& image);
+// A clipboard marker that no build produces, to see whether a build touched it.
+QImage Marker();
