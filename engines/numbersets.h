@@ -3,18 +3,12 @@
 // encoding that all of them share.
 #pragma once
 
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
-namespace engines {
+#include "errors.h"
 
-// Raised when a text that must be a number holds something else; what() is the
-// sentence the user sees, "'<text>' is not a valid integer value".
-class ConvertError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+namespace engines {
 
 // Module patterns: '1' a dark module, '0' a light one.
 inline constexpr std::string_view kStartGuard = "101";

@@ -5,14 +5,12 @@
 
 #include <QLocale>
 #include <QString>
-#include <stdexcept>
+
+#include "engines/errors.h"
 
 namespace platform {
 
-class ConvertError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+using ConvertError = engines::ConvertError;
 
 QString FloatToStr(double value, const QLocale& locale = QLocale());
 bool TryStrToFloat(const QString& text, double& value, const QLocale& locale = QLocale());
