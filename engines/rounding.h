@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace engines {
 
@@ -11,16 +12,32 @@ namespace engines {
 // large cannot be made, and sums of such lengths would overflow.
 inline constexpr int kMaxPixels = 32767;
 
+// Defined for every double, because pasted text can carry any number here: NaN gives
+// 0, and values beyond the int64 range (infinities included) give its nearest end, so
+// a huge length stays huge instead of wrapping round to a small or negative one.
 inline std::int64_t RoundHalfEven(double x)
 {
-    double lower = std::floor(x);
-    double diff = x - lower;
-    if (diff > 0.5) return static_cast<std::int64_t>(lower) + 1;
-    if (diff < 0.5) return static_cast<std::int64_t>(lower);
-    auto l = static_cast<std::int64_t>(lower);
+    using Limits = std::numeric_limits<std::int64_t>;
+    if (std::isnan(x)) return 0;
+    // -2^63 is exact in a double; 2^63 is the first double beyond int64.
+    constexpr double kTwo63 = 9223372036854775808.0;
+    if (x >= kTwo63) return Limits::max();
+    if (x <= -kTwo63) return Limits::min();
+    const double lower = std::floor(x);
+    const double diff = x - lower;
+    const auto l = static_cast<std::int64_t>(lower);
+    if (diff > 0.5) return l + 1;
+    if (diff < 0.5) return l;
     return (l % 2 == 0) ? l : l + 1;
 }
 
-inline int RoundToInt(double x) { return static_cast<int>(RoundHalfEven(x)); }
+// The same rounding, saturated to the int range instead of wrapping.
+inline int RoundToInt(double x)
+{
+    const std::int64_t rounded = RoundHalfEven(x);
+    if (rounded > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+    if (rounded < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
+    return static_cast<int>(rounded);
+}
 
 }  // namespace engines

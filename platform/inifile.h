@@ -1,7 +1,10 @@
-// The settings file: initialization-file text with case-blind section and key names
-// and trimmed values. Each call opens the file, does its work and closes it again.
-// A write replaces the whole file only once the new text is complete on disk, so a
-// failure mid-write never leaves it truncated.
+// The settings file: initialization-file text in the local 8-bit code page with
+// case-blind section and key names and trimmed values. Each call opens the file, does
+// its work and closes it again. A write changes only the lines of its key (and
+// section); every other line keeps its bytes and line end. It replaces the whole file
+// only once the new text is complete on disk, so a failure mid-write never leaves it
+// truncated, except in a directory that takes no new files, where the file is
+// rewritten in place.
 //
 // Hand-written rather than QSettings (case-sensitive keys, re-sorts the file on
 // every write) or libsimpleini (no atomic replace, one more dependency): the rules

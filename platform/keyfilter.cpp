@@ -4,6 +4,13 @@
 #include <QWidget>
 
 namespace platform {
+namespace {
+
+// Backspace, Tab, Enter, and Delete and Esc as X11 sends them (0x7f, 0x1b): keys
+// whose text is a control code edit or navigate; they are not typing.
+bool IsControlCode(QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; }
+
+}  // namespace
 
 NumericKeyFilter::NumericKeyFilter(QWidget* form, bool allowPoint, bool enterMovesFocus)
     : QObject(form), form_(form), allowPoint_(allowPoint), enterMovesFocus_(enterMovesFocus)
@@ -17,16 +24,23 @@ bool NumericKeyFilter::eventFilter(QObject* watched, QEvent* event)
     // Shortcuts such as Ctrl+V paste; pasted text is not filtered.
     if (key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return false;
     const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-    if (enter) {
-        if (enterMovesFocus_) FocusNextInForm(static_cast<QWidget*>(watched), form_);
-        return false;
-    }
-    // Tab carries a character too, but it is focus navigation, not typing.
-    const int k = key->key();
-    if (k == Qt::Key_Backspace || k == Qt::Key_Tab || k == Qt::Key_Backtab || key->text().isEmpty()) return false;
-    const QChar c = key->text().at(0);
+    if (enter) return enterMovesFocus_ && MoveFocusOnEnter(watched, key);
+    const QString text = key->text();
+    if (text.isEmpty() || IsControlCode(text.at(0))) return false;
+    const QChar c = text.at(0);
     const bool passes = (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (allowPoint_ && c == QLatin1Char('.'));
     return !passes;
+}
+
+// The box still sees its Enter, but the key goes no further: in a dialog the window
+// would press its default button, which may be the very button that just took the
+// focus, so a single Enter would both move on and save or print.
+bool NumericKeyFilter::MoveFocusOnEnter(QObject* box, QKeyEvent* key)
+{
+    FocusNextInForm(static_cast<QWidget*>(box), form_);
+    box->event(key);
+    key->accept();
+    return true;
 }
 
 void InstallNumericFilter(QWidget* box, QWidget* form, bool allowPoint, bool enterMovesFocus)

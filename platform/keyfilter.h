@@ -1,11 +1,13 @@
 // The numeric key filter of the number boxes: typed digits, the point (where a
 // fraction is allowed), backspace and Enter pass; any other typed character is
-// swallowed. Keys without a character and pasted text are not touched. Optionally
-// Enter moves the focus to the next control in tab order within the form.
+// swallowed. Keys without a character or with a control code for text (Delete, Esc)
+// and pasted text are not touched. Optionally Enter moves the focus to the next
+// control in tab order within the form; that Enter then ends at the box.
 #pragma once
 
 #include <QObject>
 
+class QKeyEvent;
 class QWidget;
 
 namespace platform {
@@ -16,6 +18,8 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool MoveFocusOnEnter(QObject* box, QKeyEvent* key);
+
     QWidget* form_;
     bool allowPoint_;
     bool enterMovesFocus_;

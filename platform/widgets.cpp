@@ -35,7 +35,6 @@ QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(place);
-    button->setAutoDefault(false);
     return button;
 }
 

@@ -18,7 +18,8 @@ void SetPixelFont(QWidget* widget, int pixels, bool bold = false);
 
 QLabel* NewLabel(QWidget* parent, const char* name, const QString& text, QRect place);
 QLineEdit* NewEdit(QWidget* parent, const char* name, const QString& text, QRect place);
-// Buttons take no part in Enter: Enter in a number box moves the focus instead.
+// Buttons keep Qt's auto-default: in a dialog, Enter presses the focused button
+// (Enter in a number box ends there, see keyfilter.h); elsewhere Enter passes them by.
 QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption, QRect place);
 
 // Sets the tab order to the given sequence.

@@ -29,6 +29,9 @@ Taboutform::Taboutform(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("About"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(394, 372);
+    // Opens at its design place: QDialog centres a window on its parent at show time
+    // only while the window has never been moved.
+    move(198, 113);
     platform::SetPixelFont(this, 11);
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));

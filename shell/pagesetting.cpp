@@ -37,6 +37,9 @@ Tpagesettingfm::Tpagesettingfm(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("pagesettingfm"));
     setWindowTitle(QStringLiteral("Page Setting"));
     setFixedSize(375, 235);
+    // Opens at its design place: QDialog centres a window on its parent at show time
+    // only while the window has never been moved.
+    move(304, 261);
     platform::SetPixelFont(this, 11);
     BitBtn1 = platform::NewButton(this, "BitBtn1", QStringLiteral("Save "), QRect(222, 200, 75, 25));
     BitBtn2 = platform::NewButton(this, "BitBtn2", QStringLiteral("Close"), QRect(296, 200, 75, 25));

@@ -6,7 +6,10 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <cstdint>
 
 #include "engines/environment.h"
 #include "engines/rounding.h"
@@ -16,14 +19,59 @@
 #include "platform/numtext.h"
 #include "platform/widgets.h"
 
-QRect PrintDestination(int width, int height, int screenDpi, int printerDpi, double xMils, double yMils)
+namespace {
+
+// The destination's edges in printer pixels, before rounding.
+struct Edges {
+    double left, top, right, bottom;
+};
+
+Edges DestinationEdges(int width, int height, int screenDpi, int printerDpi, double xMils, double yMils)
 {
     const double s = screenDpi, p = printerDpi;
-    const int left = engines::RoundToInt(xMils / 1000 * p);
-    const int top = engines::RoundToInt(yMils / 1000 * p);
-    const int right = engines::RoundToInt((width / s + xMils / 1000) * p);
-    const int bottom = engines::RoundToInt((height / s + yMils / 1000) * p);
-    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+    return {xMils / 1000 * p, yMils / 1000 * p, (width / s + xMils / 1000) * p, (height / s + yMils / 1000) * p};
+}
+
+// The last pixel before an edge; an edge saturated at the bottom of the int range
+// has no pixel before it inside int, so it keeps that bottom.
+int LastPixelBefore(double edge)
+{
+    return static_cast<int>(std::max<std::int64_t>(std::int64_t{engines::RoundToInt(edge)} - 1, INT_MIN));
+}
+
+// Whether [from, to), rounded as the destination is, reaches into [low, high).
+bool Meets(double from, double to, int low, int high)
+{
+    return engines::RoundHalfEven(from) < high && engines::RoundHalfEven(to) > low;
+}
+
+// The sheet in the painter's coordinates, whose origin is the printable area's corner.
+QRect SheetArea(const QPrinter& printer)
+{
+    const QRect paper = printer.paperRect(QPrinter::DevicePixel).toRect();
+    return paper.translated(-printer.pageRect(QPrinter::DevicePixel).toRect().topLeft());
+}
+
+// A picture partly on the sheet prints what falls on it; one wholly off it would
+// give a blank page, and an offset of many digits lands beyond any pixel count.
+// The notice names the offset to blame, or is empty when something lands.
+QString OffSheetNotice(const Edges& e, const QRect& sheet)
+{
+    const bool xOff = !Meets(e.left, e.right, sheet.left(), sheet.left() + sheet.width());
+    const bool yOff = !Meets(e.top, e.bottom, sheet.top(), sheet.top() + sheet.height());
+    if (xOff && yOff) return QStringLiteral("The X and Y offsets put the symbol off the page.");
+    if (xOff) return QStringLiteral("The X offset puts the symbol off the page.");
+    if (yOff) return QStringLiteral("The Y offset puts the symbol off the page.");
+    return {};
+}
+
+}  // namespace
+
+QRect PrintDestination(int width, int height, int screenDpi, int printerDpi, double xMils, double yMils)
+{
+    const Edges e = DestinationEdges(width, height, screenDpi, printerDpi, xMils, yMils);
+    return QRect(QPoint(engines::RoundToInt(e.left), engines::RoundToInt(e.top)),
+                 QPoint(LastPixelBefore(e.right), LastPixelBefore(e.bottom)));
 }
 
 bool PrinterReady(const QPrinter& printer)
@@ -37,6 +85,9 @@ Tpringfm::Tpringfm(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("pringfm"));
     setWindowTitle(QStringLiteral("Print Option"));
     setFixedSize(251, 146);
+    // Opens at its design place: QDialog centres a window on its parent at show time
+    // only while the window has never been moved.
+    move(350, 248);
     platform::SetPixelFont(this, 11);
     platform::NewLabel(this, "", QStringLiteral("X\uFF1A"), QRect(24, 32, 30, 13));
     xedt = platform::NewEdit(this, "xedt", {}, QRect(64, 24, 89, 21));
@@ -85,6 +136,14 @@ void Tpringfm::Print()
     if (screenDpi <= 0 || printerDpi <= 0) {
         platform::ShowNotice(this, QStringLiteral("Printer is Error"));
         return;
+    }
+    if (!PrintBitmap.isNull()) {
+        const Edges edges = DestinationEdges(PrintBitmap.width(), PrintBitmap.height(), screenDpi, printerDpi, x, y);
+        const QString offSheet = OffSheetNotice(edges, SheetArea(*printer));
+        if (!offSheet.isEmpty()) {
+            platform::ShowNotice(this, offSheet);
+            return;
+        }
     }
     const QRect target = PrintDestination(PrintBitmap.width(), PrintBitmap.height(), screenDpi, printerDpi, x, y);
     errno = 0;

@@ -10,6 +10,7 @@ class QPrinter;
 class QPushButton;
 
 // Where a W x H bitmap from an S dpi screen lands on a P dpi page at offset X, Y mils.
+// Edges beyond the int range are saturated; printing refuses such offsets first.
 QRect PrintDestination(int width, int height, int screenDpi, int printerDpi, double xMils, double yMils);
 // Whether the printer can take a job: a real queue, or a PDF with a file name.
 bool PrinterReady(const QPrinter& printer);

@@ -1,6 +1,13 @@
 // The Qt adapters on their own: number text both ways, the settings-file reader and
-// writer, the numeric key filter with its Enter focus move, and the image canvas.
+// writer, the numeric key filter with its Enter focus move, the image canvas, and
+// the one rounding of lengths to pixels.
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QClipboard>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -8,7 +15,11 @@
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 #include <QtTest>
+#include <climits>
+#include <cmath>
+#include <limits>
 
+#include "engines/rounding.h"
 #include "platform/files.h"
 #include "platform/inifile.h"
 #include "platform/keyfilter.h"
@@ -60,6 +71,29 @@ struct Form {
         window.show();
     }
 };
+
+// The unprivileged account that a root test run writes as.
+constexpr uid_t kNobody = 65534;
+
+// How the write in a directory that takes no new files ended: the child's exit code.
+enum LockedWrite { kWritten = 0, kRefused = 1, kCannotDropRoot = 2, kDirectoryWritable = 3 };
+
+// Writes one key as a user who may change the file but not create files beside
+// it. Root creates files anywhere, so a forked child gives up root first.
+int WriteInLockedDirectory(const QString& path)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0))
+            _exit(kCannotDropRoot);
+        QFile probe(QFileInfo(path).dir().filePath("probe"));
+        if (probe.open(QIODevice::WriteOnly)) _exit(kDirectoryWritable);
+        _exit(IniFile(path).WriteString("pagesetting", "ftop", "2") ? kWritten : kRefused);
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return kCannotDropRoot;
+    return WEXITSTATUS(status);
+}
 
 QRect BoundingBox(const QImage& image, const std::function<bool(QRgb)>& counts)
 {
@@ -303,6 +337,70 @@ private slots:
         QVERIFY(QFileInfo(Path("folder.ini")).isDir());
     }
 
+    void iniWriteKeepsEveryOtherByte_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("Latin-1 line in another section")
+            << QByteArray("[Other]\nname=caf\xe9\n[pagesetting]\nftop=1\n") << "pagesetting" << "ftop"
+            << QByteArray("[Other]\nname=caf\xe9\n[pagesetting]\nftop=X\n");
+        QTest::newRow("Latin-1 line in the same section")
+            << QByteArray("[pagesetting]\nnote=\xe0 la carte\nftop=1\n") << "pagesetting" << "ftop"
+            << QByteArray("[pagesetting]\nnote=\xe0 la carte\nftop=X\n");
+        QTest::newRow("Latin-1 section name beside an appended key")
+            << QByteArray("[D\xe9j\xe0]\nk=1\n[A]\nk=1\n") << "A" << "m"
+            << QByteArray("[D\xe9j\xe0]\nk=1\n[A]\nk=1\nm=X\n");
+        QTest::newRow("CRLF kept") << QByteArray("[A]\r\nk=1\r\nm=2\r\n") << "A" << "m"
+                                   << QByteArray("[A]\r\nk=1\r\nm=X\r\n");
+        QTest::newRow("new key takes the file's CRLF")
+            << QByteArray("[A]\r\nk=1\r\n[B]\r\n") << "A" << "n" << QByteArray("[A]\r\nk=1\r\nn=X\r\n[B]\r\n");
+        QTest::newRow("new section takes the file's CRLF")
+            << QByteArray("[A]\r\nk=1\r\n") << "B" << "n" << QByteArray("[A]\r\nk=1\r\n[B]\r\nn=X\r\n");
+        QTest::newRow("mixed line ends each kept")
+            << QByteArray("[A]\r\nk=1\nm=2\rn=3\r\n") << "A" << "m" << QByteArray("[A]\r\nk=1\nm=X\rn=3\r\n");
+        QTest::newRow("unterminated last line kept")
+            << QByteArray("[A]\nk=1\n[B]\nz=\xff") << "A" << "k" << QByteArray("[A]\nk=X\n[B]\nz=\xff");
+        QTest::newRow("unterminated last line ended before an appended key")
+            << QByteArray("[A]\nk=\xff") << "A" << "m" << QByteArray("[A]\nk=\xff\nm=X\n");
+        QTest::newRow("comments and blank lines kept")
+            << QByteArray("; \xa9 Ruvola\n\n[A]\n  K = 1  \n\n[B]\n") << "a" << "k"
+            << QByteArray("; \xa9 Ruvola\n\n[A]\nk=X\n\n[B]\n");
+    }
+    void iniWriteKeepsEveryOtherByte()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QByteArray, after);
+        const QString path = Path("bytes.ini");
+        WriteAll(path, before);
+        QVERIFY(IniFile(path).WriteString(section, key, "X"));
+        QCOMPARE(ReadAll(path), after);
+        QCOMPARE(IniFile(path).ReadString(section, key), QString("X"));
+    }
+
+    void iniUpdatesItsFileInADirectoryThatTakesNoNewFiles()
+    {
+        QTemporaryDir locked;
+        const QString path = locked.filePath("BCodeSetting.ini");
+        WriteAll(path, "[pagesetting]\nftop=1\n");
+        const QByteArray dirName = QFile::encodeName(locked.path());
+        const bool root = geteuid() == 0;
+        if (root)
+            QVERIFY(chmod(dirName.constData(), 0755) == 0 && chown(QFile::encodeName(path).constData(), kNobody, kNobody) == 0);
+        else
+            QVERIFY(chmod(dirName.constData(), 0555) == 0);
+        const int result = WriteInLockedDirectory(path);
+        chmod(dirName.constData(), 0700);
+        if (result == kCannotDropRoot) QSKIP("cannot write as an unprivileged user here");
+        if (result == kDirectoryWritable) QSKIP("the directory still takes new files here");
+        QCOMPARE(result, int(kWritten));
+        QCOMPARE(ReadAll(path), QByteArray("[pagesetting]\nftop=2\n"));
+        QCOMPARE(QDir(locked.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"BCodeSetting.ini"});
+    }
+
     // ---- document opener ----------------------------------------------------------
 
     void emptyDocumentOpenerPutsTheDesktopBack()
@@ -368,6 +466,68 @@ private slots:
         QCOMPARE(form.first->text(), QString("a-2.5"));
     }
 
+    void controlCharactersPassTheFilter_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("passes");
+        QTest::newRow("Delete as X11 sends it") << int(Qt::Key_Delete) << "\x7f" << true;
+        QTest::newRow("Esc as X11 sends it") << int(Qt::Key_Escape) << "\x1b" << true;
+        QTest::newRow("backspace") << int(Qt::Key_Backspace) << "\b" << true;
+        QTest::newRow("tab") << int(Qt::Key_Tab) << "\t" << true;
+        QTest::newRow("any other control code") << int(Qt::Key_unknown) << "\x01" << true;
+        QTest::newRow("no text") << int(Qt::Key_Left) << "" << true;
+        QTest::newRow("digit") << int(Qt::Key_7) << "7" << true;
+        QTest::newRow("blank") << int(Qt::Key_Space) << " " << false;
+        QTest::newRow("tilde, last before DEL") << int(Qt::Key_AsciiTilde) << "~" << false;
+        QTest::newRow("letter beyond ASCII") << int(Qt::Key_Eacute) << "\u00e9" << false;
+        QTest::newRow("C1 control, not ASCII") << int(Qt::Key_unknown) << "\u0085" << false;
+    }
+    void controlCharactersPassTheFilter()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, text);
+        QFETCH(bool, passes);
+        Form form;
+        platform::NumericKeyFilter filter(&form.window, true, true);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QCOMPARE(filter.eventFilter(form.first, &press), !passes);
+    }
+
+    void deleteWithItsX11TextRemovesTheNextCharacter()
+    {
+        Form form;
+        platform::InstallNumericFilter(form.first, &form.window, true, true);
+        form.first->setText("123");
+        form.first->setCursorPosition(1);
+        QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QStringLiteral("\x7f"));
+        QApplication::sendEvent(form.first, &del);
+        QCOMPARE(form.first->text(), QString("13"));
+    }
+
+    void enterThatMovesTheFocusPressesNoDefaultButton()
+    {
+        QDialog dialog;
+        auto* box = new QLineEdit(&dialog);
+        auto* other = new QLineEdit(&dialog);
+        auto* button = new QPushButton(QStringLiteral("Go"), &dialog);
+        auto* layout = new QVBoxLayout(&dialog);
+        for (QWidget* w : {static_cast<QWidget*>(box), static_cast<QWidget*>(other), static_cast<QWidget*>(button)})
+            layout->addWidget(w);
+        platform::InstallNumericFilter(box, &dialog, true, true);
+        platform::InstallNumericFilter(other, &dialog, true, false);
+        button->setDefault(true);
+        QSignalSpy clicked(button, &QPushButton::clicked);
+        dialog.show();
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(dialog.focusWidget(), other);
+        QCOMPARE(clicked.count(), 0);
+        // without a focus move Enter goes on to the dialog as before
+        QTest::keyClick(other, Qt::Key_Return);
+        QCOMPARE(clicked.count(), 1);
+    }
+
     void enterMovesFocusInTabOrder()
     {
         Form form;
@@ -416,6 +576,50 @@ private slots:
         form.first->setFocus();
         QTest::keyClick(form.first, Qt::Key_Tab);
         QCOMPARE(form.window.focusWidget(), form.second);
+    }
+
+    // ---- rounding lengths to pixels --------------------------------------------------
+
+    void roundingIsDefinedForEveryDouble_data()
+    {
+        using Int64 = std::numeric_limits<qint64>;
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        const double inf = std::numeric_limits<double>::infinity();
+        const double two63 = 9223372036854775808.0;
+        QTest::addColumn<double>("x");
+        QTest::addColumn<qint64>("wide");
+        QTest::addColumn<int>("narrow");
+        QTest::newRow("2.5 to even") << 2.5 << qint64(2) << 2;
+        QTest::newRow("3.5 to even") << 3.5 << qint64(4) << 4;
+        QTest::newRow("-2.5 to even") << -2.5 << qint64(-2) << -2;
+        QTest::newRow("-3.5 to even") << -3.5 << qint64(-4) << -4;
+        QTest::newRow("0.5 to zero") << 0.5 << qint64(0) << 0;
+        QTest::newRow("-0.5 to zero") << -0.5 << qint64(0) << 0;
+        QTest::newRow("below a half") << 2.49 << qint64(2) << 2;
+        QTest::newRow("above a half") << -2.51 << qint64(-3) << -3;
+        QTest::newRow("NaN") << nan << qint64(0) << 0;
+        QTest::newRow("+inf") << inf << Int64::max() << INT_MAX;
+        QTest::newRow("-inf") << -inf << Int64::min() << INT_MIN;
+        QTest::newRow("1e300") << 1e300 << Int64::max() << INT_MAX;
+        QTest::newRow("-1e300") << -1e300 << Int64::min() << INT_MIN;
+        QTest::newRow("2^63") << two63 << Int64::max() << INT_MAX;
+        QTest::newRow("-2^63 fits exactly") << -two63 << Int64::min() << INT_MIN;
+        QTest::newRow("largest double below 2^63") << std::nextafter(two63, 0.0) << qint64(9223372036854774784LL)
+                                                   << INT_MAX;
+        QTest::newRow("3e9") << 3e9 << qint64(3000000000LL) << INT_MAX;
+        QTest::newRow("-3e9") << -3e9 << qint64(-3000000000LL) << INT_MIN;
+        QTest::newRow("half above int max, to even") << 2147483646.5 << qint64(2147483646) << INT_MAX - 1;
+        QTest::newRow("int max plus a half") << 2147483647.5 << qint64(2147483648LL) << INT_MAX;
+        QTest::newRow("int min minus a half") << -2147483648.5 << qint64(-2147483648LL) << INT_MIN;
+        QTest::newRow("int min minus 1.5") << -2147483649.5 << qint64(-2147483650LL) << INT_MIN;
+    }
+    void roundingIsDefinedForEveryDouble()
+    {
+        QFETCH(double, x);
+        QFETCH(qint64, wide);
+        QFETCH(int, narrow);
+        QCOMPARE(qint64(engines::RoundHalfEven(x)), wide);
+        QCOMPARE(engines::RoundToInt(x), narrow);
     }
 
     // ---- canvas -------------------------------------------------------------------

@@ -792,6 +792,145 @@ private slots:
         QCOMPARE(seen[0].title, platform::kApplicationTitle);
         QCOMPARE(seen[0].text, QString("no viewer"));
     }
+
+    // ---- dialog placement, Esc and Enter on the buttons, offsets off the page ----------
+
+    void dialogsOpenAtTheirDesignPositions_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QPoint>("position");
+        QTest::newRow("page setting") << "page" << QPoint(304, 261);
+        QTest::newRow("print option") << "print" << QPoint(350, 248);
+        QTest::newRow("about") << "about" << QPoint(198, 113);
+    }
+    void dialogsOpenAtTheirDesignPositions()
+    {
+        QFETCH(QString, dialog);
+        QFETCH(QPoint, position);
+        Start();
+        main->setGeometry(600, 400, 700, 500);
+        main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main.get()));
+        std::unique_ptr<QDialog> shown;
+        if (dialog == "page") shown = std::make_unique<Tpagesettingfm>(main.get());
+        if (dialog == "print") shown = std::make_unique<Tpringfm>(main.get());
+        if (dialog == "about") shown = std::make_unique<Taboutform>(main.get());
+        QPoint seen;
+        RunClosingModals([&] { shown->exec(); }, [&](QWidget* modal) { seen = modal->frameGeometry().topLeft(); });
+        QCOMPARE(seen, position);
+        // a second showing stays there too
+        shown->show();
+        QCOMPARE(shown->pos(), position);
+    }
+
+    void escWithItsX11TextClosesThePageDialog()
+    {
+        Start();
+        Tpagesettingfm dialog(main.get());
+        dialog.show();
+        dialog.topedt->setText("40");
+        dialog.topedt->setFocus();
+        QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b"));
+        QApplication::sendEvent(dialog.topedt, &esc);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(main->ftop, 0.0);
+        QVERIFY(!QFile::exists(dir->Path(kSettings)));
+    }
+
+    void enterOnSaveAfterTheLastBoxSaves()
+    {
+        Start();
+        Tpagesettingfm dialog(main.get());
+        dialog.show();
+        dialog.iwidthedt->setText("7");
+        dialog.iwidthedt->setFocus();
+        QVERIFY(RunClosingModals([&] { QTest::keyClick(dialog.iwidthedt, Qt::Key_Return); }).isEmpty());
+        QCOMPARE(dialog.focusWidget(), dialog.BitBtn1);
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(main->fiwidth, 0.0);
+        QVERIFY(RunClosingModals([&] { QTest::keyClick(dialog.focusWidget(), Qt::Key_Return); }).isEmpty());
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(main->fiwidth, 7.0);
+        QCOMPARE(platform::IniFile(platform::SettingsPath()).ReadString("pagesetting", "fiwidth"), QString("7"));
+    }
+
+    void enterOnPrintAfterTheXBoxPrints()
+    {
+        Start();
+        const QString pdf = PrintToPdf("enter.pdf");
+        PrintBitmap = BarPattern(30, 12);
+        Tpringfm dialog(main.get());
+        dialog.show();
+        dialog.xedt->setFocus();
+        QVERIFY(RunClosingModals([&] { QTest::keyClick(dialog.xedt, Qt::Key_Return); }).isEmpty());
+        QCOMPARE(dialog.focusWidget(), dialog.Button1);
+        QVERIFY(!QFile::exists(pdf));
+        QVERIFY(RunClosingModals([&] { QTest::keyClick(dialog.focusWidget(), Qt::Key_Return); }).isEmpty());
+        QCOMPARE(PdfPages(pdf), 1);
+        QVERIFY(dialog.isVisible());
+    }
+
+    void offsetsThatPutTheSymbolOffThePageAreRefused_data()
+    {
+        QTest::addColumn<QString>("x");
+        QTest::addColumn<QString>("y");
+        QTest::addColumn<QString>("notice");
+        const QString xOff = "The X offset puts the symbol off the page.";
+        const QString yOff = "The Y offset puts the symbol off the page.";
+        QTest::newRow("X beyond any pixel count") << "99999999999" << "" << xOff;
+        QTest::newRow("Y beyond any pixel count") << "0" << "99999999999999999999" << yOff;
+        QTest::newRow("X past the right edge") << "100000" << "0" << xOff;
+        QTest::newRow("Y past the bottom edge") << "" << "100000" << yOff;
+        QTest::newRow("both") << "100000" << "99999999999" << "The X and Y offsets put the symbol off the page.";
+        QTest::newRow("pasted X left of the sheet") << "-4000" << "" << xOff;
+        QTest::newRow("pasted Y above the sheet") << "" << "-1250" << yOff;
+    }
+    void offsetsThatPutTheSymbolOffThePageAreRefused()
+    {
+        QFETCH(QString, x);
+        QFETCH(QString, y);
+        QFETCH(QString, notice);
+        Start();
+        const QString pdf = PrintToPdf("off.pdf");
+        PrintBitmap = BarPattern(300, 120);
+        Tpringfm dialog(main.get());
+        dialog.show();
+        dialog.xedt->setText(x);
+        dialog.yedt->setText(y);
+        const auto seen = RunClosingModals([&] { dialog.Button1->click(); });
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].title, QString("Notice"));
+        QCOMPARE(seen[0].text, notice);
+        QVERIFY(dialog.isVisible());
+        QVERIFY(!QFile::exists(pdf));
+    }
+
+    void symbolPartlyOnThePagePrintsWhatFalls_data()
+    {
+        QTest::addColumn<bool>("pastLeft");
+        // the last screen pixel, a bar, spans 1868.75 to 1875 of the 1875 printer pixels
+        QTest::newRow("pasted X, the last bar on the sheet") << true;
+        QTest::newRow("X, 12 pixels of the first bar on the sheet") << false;
+    }
+    void symbolPartlyOnThePagePrintsWhatFalls()
+    {
+        QFETCH(bool, pastLeft);
+        Start();
+        const QString pdf = PrintToPdf("partly.pdf");
+        const int sheet = main->Printer()->paperRect(QPrinter::DevicePixel).toRect().width();
+        const int left = pastLeft ? -1860 : sheet - 12;
+        const QRect expected = pastLeft ? QRect(QPoint(9, 0), QPoint(14, 749)) : QRect(QPoint(left, 0), QPoint(sheet - 1, 749));
+        PrintBitmap = BarPattern(300, 120);
+        Tpringfm dialog(main.get());
+        dialog.show();
+        dialog.xedt->setText(QString::number(left / 0.6, 'f', 3));
+        QVERIFY(RunClosingModals([&] { dialog.Button1->click(); }).isEmpty());
+        QCOMPARE(PdfPages(pdf), 1);
+        const RenderedPage page = Render(pdf, dir->Path("partly"));
+        QVERIFY2(WithinOnePixel(page.black, expected), qPrintable(Describe(page.black)));
+    }
 };
 
 QTEST_MAIN(TestShell)
