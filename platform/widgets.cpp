@@ -6,9 +6,24 @@
 
 namespace platform {
 
+namespace {
+// The windows are laid out for "MS Sans Serif". Where it is missing, the metric twin
+// of Arial comes closest in width; the wider default sans face would clip the labels.
+QString DesignFamily()
+{
+    static const QString family = [] {
+        const QString name = QStringLiteral("MS Sans Serif");
+        QFont::insertSubstitutions(name, {QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+        return name;
+    }();
+    return family;
+}
+}  // namespace
+
 void SetPixelFont(QWidget* widget, int pixels, bool bold)
 {
     QFont font = widget->font();
+    font.setFamily(DesignFamily());
     font.setPixelSize(pixels);
     font.setBold(bold);
     widget->setFont(font);

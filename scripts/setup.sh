@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, skipping those already present.
 set -euo pipefail
-packages=(g++ cmake ninja-build pkg-config qt6-base-dev fonts-dejavu-core fonts-wqy-microhei libzxing-dev poppler-utils)
+packages=(g++ cmake ninja-build pkg-config qt6-base-dev fonts-dejavu-core fonts-liberation fonts-wqy-microhei libzxing-dev poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
