@@ -82,6 +82,42 @@ bool PainterCanvas::TextOut(int x, int y, const std::string& text)
 }
 
 namespace {
+
+// One drawn text: its face, size, style and colour, the box colour, the device
+// resolution and the text itself.
+struct TextKey {
+    engines::Font font;
+    QRgb box;
+    int dpi;
+    std::string text;
+    friend bool operator==(const TextKey&, const TextKey&) = default;
+};
+
+// The texts drawn lately, each as the picture TextOut leaves: its box in the brush
+// colour with the text on it. A handful of entries serves every build; the store is
+// emptied when it grows past its size, so odd texts (comment lines) cannot fill memory.
+QImage DrawnText(const TextKey& key)
+{
+    static std::vector<std::pair<TextKey, QImage>> store;
+    for (const auto& [k, picture] : store)
+        if (k == key) return picture;
+    const QFont font = ToQFont(key.font, key.dpi);
+    const QString s = QString::fromStdString(key.text);
+    const QFontMetrics metrics(font);
+    QImage picture(std::max(1, metrics.horizontalAdvance(s)), std::max(1, metrics.height()), QImage::Format_RGB32);
+    picture.fill(key.box);
+    {
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::TextAntialiasing, false);
+        painter.setFont(font);
+        painter.setPen(ToQColor(key.font.color));
+        painter.drawText(0, metrics.ascent(), s);
+    }
+    if (store.size() >= 64) store.clear();
+    store.emplace_back(key, picture);
+    return picture;
+}
+
 QImage NewImage(int width, int height) { return QImage(width, height, QImage::Format_RGB32); }
 ImageAllocator& allocator()
 {
@@ -99,5 +135,69 @@ QImage WhiteImage(int width, int height)
 }
 
 void SetImageAllocator(ImageAllocator allocate) { allocator() = allocate ? std::move(allocate) : NewImage; }
+
+}  // namespace platform
+
+namespace platform {
+
+ImageCanvas::ImageCanvas(QImage& image) : PainterHolder(image), PainterCanvas(painter), image_(image) {}
+
+void ImageCanvas::SetBrushColor(engines::Rgb color)
+{
+    PainterCanvas::SetBrushColor(color);
+    brushPixel_ = qRgb(color.r, color.g, color.b);
+}
+
+// Texts come from the store of drawn texts, so the painter needs no font of its own
+// unless the picture is of a kind written through it.
+void ImageCanvas::SetFont(const engines::Font& font)
+{
+    if (!Direct()) PainterCanvas::SetFont(font);
+    textFont_ = font;
+}
+
+int ImageCanvas::FontSize() const { return textFont_.size; }
+
+bool ImageCanvas::Direct() const
+{
+    return image_.format() == QImage::Format_RGB32 || image_.format() == QImage::Format_ARGB32;
+}
+
+void ImageCanvas::FillRect(int left, int top, int right, int bottom)
+{
+    if (!Direct()) {
+        PainterCanvas::FillRect(left, top, right, bottom);
+        return;
+    }
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, image_.width());
+    bottom = std::min(bottom, image_.height());
+    if (left >= right || top >= bottom) return;
+    // The painter that is open on the image owns its pixels already; the rows are
+    // written where it writes, without asking the image to detach them again.
+    uchar* const bits = const_cast<uchar*>(image_.constBits());
+    const qsizetype stride = image_.bytesPerLine();
+    for (int y = top; y < bottom; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(bits + y * stride);
+        std::fill(row + left, row + right, brushPixel_);
+    }
+}
+
+bool ImageCanvas::TextOut(int x, int y, const std::string& text)
+{
+    if (!painter.isActive()) return false;
+    if (!Direct()) return PainterCanvas::TextOut(x, y, text);
+    const QImage drawn = DrawnText({textFont_, brushPixel_, image_.logicalDpiY(), text});
+    const QRect target = QRect(QPoint(x, y), drawn.size()) & image_.rect();
+    if (target.isEmpty()) return true;
+    uchar* const bits = const_cast<uchar*>(image_.constBits());
+    const qsizetype stride = image_.bytesPerLine();
+    for (int row = target.top(); row <= target.bottom(); ++row) {
+        const auto* from = reinterpret_cast<const QRgb*>(drawn.constScanLine(row - y)) + (target.left() - x);
+        std::copy(from, from + target.width(), reinterpret_cast<QRgb*>(bits + row * stride) + target.left());
+    }
+    return true;
+}
 
 }  // namespace platform

@@ -1,0 +1,85 @@
+// Build/Copy benchmark: the median time of one press of "Build/Copy" at an editor's
+// defaults (handler to clipboard, offscreen), and of its engine alone (encode and
+// paint into a picture of the symbol's size). Not a test: it only reports.
+#include <QApplication>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "editors/ENA13form.h"
+#include "engines/ena13unit.h"
+#include "engines/environment.h"
+#include "platform/files.h"
+#include "platform/qtcanvas.h"
+#include "shell/mainform.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Median of the single runs, in microseconds, after a warm-up.
+double MedianMicros(const std::function<void()>& run, int rounds)
+{
+    for (int i = 0; i < rounds / 10; ++i) run();
+    std::vector<double> times;
+    times.reserve(rounds);
+    for (int i = 0; i < rounds; ++i) {
+        const auto start = Clock::now();
+        run();
+        times.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+    }
+    std::nth_element(times.begin(), times.begin() + rounds / 2, times.end());
+    return times[rounds / 2];
+}
+
+void Report(const char* what, double micros, double target)
+{
+    std::printf("%-40s median %8.1f us   target %5.0f us   %s\n", what, micros, target,
+                micros <= target ? "met" : "MISSED");
+}
+
+// The EAN-13 engine at the editor's defaults: 1.3 inches high, 2 inches wide, the
+// default font, no page values, no comment, no add-on, 96 dpi.
+void Ena13Engine(const engines::Font& font, QImage& picture)
+{
+    engines::TENA13 engine;
+    engine.SetCodeHeight(1.3);
+    engine.SetCodeWidth(2);
+    engine.SetFont(&font);
+    engine.SetLeftMargin(0.025);
+    engine.SetRightMargin(0.1);
+    engine.SetBottomMargin(0.025);
+    engine.SetResolution(96);
+    engine.SetMessage("590123412345");
+    engine.SetCommentX(8.0 / 96 + 0.025);
+    engine.SetCommentY(0);
+    platform::ImageCanvas canvas(picture);
+    engine.SetCanvas(&canvas);
+    engine.DrawComment();
+    engine.Draw(8.0 / 96 + 0.025, 0);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    const int rounds = argc > 1 ? std::max(10, std::atoi(argv[1])) : 2000;
+    QTemporaryDir exeDir;
+    platform::SetExeDirectoryOverride(exeDir.path());
+    Tmainfm main;
+    engines::SetScreenResolutionSource([] { return 96; });
+
+    main.ENA13Click();
+    auto* ena13 = qobject_cast<Tena13fm*>(main.barform);
+    ena13->barcodeedt->setText(QStringLiteral("590123412345"));
+    Report("EAN-13 Build/Copy at defaults", MedianMicros([&] { ena13->Button1Click(); }, rounds), 50);
+
+    QImage picture = platform::WhiteImage(204, 127);
+    Report("EAN-13 engine alone (encode + paint)", MedianMicros([&] { Ena13Engine(main.font, picture); }, rounds), 10);
+    return 0;
+}
