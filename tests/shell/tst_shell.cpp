@@ -200,9 +200,9 @@ private slots:
             << QByteArray("[PAGESETTING]\r\nFTOP=7\r\nFDOWN=8\r\nfLeft=9\r\n") << false << QList<double>{7, 8, 9, 0, 0};
         QTest::newRow("negative and exponent")
             << QByteArray("[pagesetting]\nftop=-3\nfiwidth=1E3\n") << false << QList<double>{-3, 0, 0, 0, 1000};
-        QTest::newRow("comma read with point locale")
+        QTest::newRow("point locale: the point is read, the comma is not")
             << QByteArray("[pagesetting]\nftop=12,5\nfdown=12.5\n") << false << QList<double>{0, 12.5, 0, 0, 0};
-        QTest::newRow("point read with comma locale")
+        QTest::newRow("comma locale: the comma is read, the point is not")
             << QByteArray("[pagesetting]\nftop=12,5\nfdown=12.5\n") << true << QList<double>{12.5, 0, 0, 0, 0};
         QTest::newRow("keys of another section")
             << QByteArray("[Symbology]\nftop=5\n[pagesetting]\nfdown=6\n") << false << QList<double>{0, 6, 0, 0, 0};
