@@ -204,15 +204,19 @@ void TBarEditor::TooLargeNotice(qint64 width, qint64 height)
                                    .arg(height));
 }
 
+QImage TBarEditor::NewPicture(qint64 width, qint64 height)
+{
+    if (!PictureSizeAccepted(width, height)) return {};
+    QImage picture = platform::WhiteImage(int(width), int(height));
+    if (picture.isNull()) TooLargeNotice(width, height);
+    return picture;
+}
+
 bool TBarEditor::SizePicture(qint64 width, qint64 height)
 {
-    if (!PictureSizeAccepted(width, height)) return false;
-    QImage picture = platform::WhiteImage(int(width), int(height));
-    if (picture.isNull()) {
-        TooLargeNotice(width, height);
-        return false;
-    }
-    Image1->resize(int(width), int(height));
+    QImage picture = NewPicture(width, height);
+    if (picture.isNull()) return false;
+    Image1->resize(picture.size());
     Image1->picture = std::move(picture);
     Image1->update();
     return true;
@@ -220,12 +224,8 @@ bool TBarEditor::SizePicture(qint64 width, qint64 height)
 
 bool TBarEditor::SizeWorkBitmap(qint64 width, qint64 height)
 {
-    if (!PictureSizeAccepted(width, height)) return false;
-    QImage bitmap = platform::WhiteImage(int(width), int(height));
-    if (bitmap.isNull()) {
-        TooLargeNotice(width, height);
-        return false;
-    }
+    QImage bitmap = NewPicture(width, height);
+    if (bitmap.isNull()) return false;
     work = std::move(bitmap);
     return true;
 }

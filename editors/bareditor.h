@@ -114,6 +114,8 @@ private:
     void ConnectHandlers();
     QToolButton* AddToolButton(const char* name, const char* caption, int icon, bool enabled);
     bool PictureSizeAccepted(qint64 width, qint64 height);
+    // A white picture of this size, or a null one after telling the user why not.
+    QImage NewPicture(qint64 width, qint64 height);
     void TooLargeNotice(qint64 width, qint64 height);
     void FitScrollArea();
 

@@ -21,11 +21,8 @@
 #include "support/decoder.h"
 #include "support/guitest.h"
 
-class TestC39Form : public QObject {
+class TestC39Form : public QObject, public EditorBench<Tc39fm> {
     Q_OBJECT
-    std::unique_ptr<ExeDirFixture> dir;
-    std::unique_ptr<Tmainfm> main;
-    Tc39fm* form = nullptr;
 
     QList<ModalSeen> Build(const QString& message)
     {
@@ -34,21 +31,8 @@ class TestC39Form : public QObject {
     }
 
 private slots:
-    void init()
-    {
-        dir = std::make_unique<ExeDirFixture>();
-        main = MakeMainWindow();
-        main->C391Click();
-        form = qobject_cast<Tc39fm*>(main->barform);
-        QVERIFY(form);
-        platform::SetClipboardWriter({});
-    }
-    void cleanup()
-    {
-        main.reset();
-        dir.reset();
-        PrintBitmap = QImage();
-    }
+    void init() { QVERIFY(Open(&Tmainfm::C391Click)); }
+    void cleanup() { Close(); }
 
     void freshEditorDefaults()
     {

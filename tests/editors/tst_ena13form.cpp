@@ -19,11 +19,8 @@
 #include "support/decoder.h"
 #include "support/guitest.h"
 
-class TestEna13Form : public QObject {
+class TestEna13Form : public QObject, public EditorBench<Tena13fm> {
     Q_OBJECT
-    std::unique_ptr<ExeDirFixture> dir;
-    std::unique_ptr<Tmainfm> main;
-    Tena13fm* form = nullptr;
 
     QList<ModalSeen> Build(const QString& message, const QString& addOn = {})
     {
@@ -33,21 +30,8 @@ class TestEna13Form : public QObject {
     }
 
 private slots:
-    void init()
-    {
-        dir = std::make_unique<ExeDirFixture>();
-        main = MakeMainWindow();
-        main->ENA13Click();
-        form = qobject_cast<Tena13fm*>(main->barform);
-        QVERIFY(form);
-        platform::SetClipboardWriter({});
-    }
-    void cleanup()
-    {
-        main.reset();
-        dir.reset();
-        PrintBitmap = QImage();
-    }
+    void init() { QVERIFY(Open(&Tmainfm::ENA13Click)); }
+    void cleanup() { Close(); }
 
     void freshEditor()
     {

@@ -8,7 +8,8 @@
 #include <functional>
 #include <memory>
 
-class Tmainfm;
+#include "platform/clipboard.h"
+#include "shell/mainform.h"
 
 struct ModalSeen {
     QString title;
@@ -36,6 +37,31 @@ private:
 
 // A fresh main window over the fixture's directory, as at start-up.
 std::unique_ptr<Tmainfm> MakeMainWindow();
+
+// What an editor's tests stand on: a main window over a private executable
+// directory, showing the editor that pick creates; the real clipboard.
+template <class Editor>
+struct EditorBench {
+    std::unique_ptr<ExeDirFixture> dir;
+    std::unique_ptr<Tmainfm> main;
+    Editor* form = nullptr;
+
+    bool Open(void (Tmainfm::*pick)())
+    {
+        dir = std::make_unique<ExeDirFixture>();
+        main = MakeMainWindow();
+        (main.get()->*pick)();
+        form = qobject_cast<Editor*>(main->barform);
+        platform::SetClipboardWriter({});
+        return form != nullptr;
+    }
+    void Close()
+    {
+        main.reset();
+        dir.reset();
+        PrintBitmap = QImage();
+    }
+};
 
 // Pictures as the tests compare them.
 QImage Rgb32(const QImage& image);
