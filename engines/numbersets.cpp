@@ -19,6 +19,10 @@ constexpr std::array<std::string_view, 10> kSetC{"1110010", "1100110", "1101100"
 constexpr std::array<std::string_view, 10> kLeadingDigitSets{"AAAAAA", "AABABB", "AABBAB", "AABBBA", "ABAABB",
                                                              "ABBAAB", "ABBBAA", "ABABAB", "ABABBA", "ABBABA"};
 
+// UPC-E, number system 0: by the check digit, which is carried by the parities alone.
+constexpr std::array<std::string_view, 10> kUpceParitySets{"BBBAAA", "BBABAA", "BBAABA", "BBAAAB", "BABBAA",
+                                                           "BAABBA", "BAAABB", "BABABA", "BABAAB", "BAABAB"};
+
 // 2-digit add-on: by the add-on's value mod 4.
 constexpr std::array<std::string_view, 4> kTwoDigitAddOnSets{"AA", "AB", "BA", "BB"};
 
@@ -41,10 +45,7 @@ int TwoDigitValue(const std::string& text)
 int FiveDigitCheck(const std::string& text)
 {
     int weighted = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (!IsDigit(text[i])) throw ConvertError(NotAnInteger(std::string(1, text[i])));
-        weighted += (i % 2 == 0 ? 3 : 9) * (text[i] - '0');
-    }
+    for (std::size_t i = 0; i < text.size(); ++i) weighted += (i % 2 == 0 ? 3 : 9) * ConvertDigit(text[i]);
     return weighted % 10;
 }
 
@@ -65,6 +66,17 @@ std::string_view DigitPattern(char set, char digit)
 std::string_view LeadingDigitSets(char leading)
 {
     return IsDigit(leading) ? kLeadingDigitSets[static_cast<std::size_t>(leading - '0')] : std::string_view{};
+}
+
+std::string_view UpceParitySets(char check)
+{
+    return IsDigit(check) ? kUpceParitySets[static_cast<std::size_t>(check - '0')] : std::string_view{};
+}
+
+int ConvertDigit(char c)
+{
+    if (!IsDigit(c)) throw ConvertError(NotAnInteger(std::string(1, c)));
+    return c - '0';
 }
 
 std::string EncodeSupplemental(const std::string& text)

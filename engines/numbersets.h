@@ -14,6 +14,8 @@ namespace engines {
 inline constexpr std::string_view kStartGuard = "101";
 inline constexpr std::string_view kCentreGuard = "01010";
 inline constexpr std::string_view kEndGuard = "101";
+// UPC-E has no centre guard; its end guard is six modules long.
+inline constexpr std::string_view kUpceEndGuard = "010101";
 inline constexpr std::string_view kAddOnStart = "1011";
 inline constexpr std::string_view kAddOnSeparator = "01";
 inline constexpr int kDigitModules = 7;
@@ -25,6 +27,14 @@ std::string_view DigitPattern(char set, char digit);
 // The number sets of EAN-13 digits 2 to 7 as six set letters ("AABABB"), chosen by
 // the leading digit; empty when the leading character is no digit.
 std::string_view LeadingDigitSets(char leading);
+
+// The number sets of the six UPC-E digits (number system 0) as six set letters
+// ("BAABBA"), chosen by the check digit that they carry; empty for a non-digit.
+std::string_view UpceParitySets(char check);
+
+// The value of one digit character. Any other character raises ConvertError naming
+// it, as the conversion of that one-character text would.
+int ConvertDigit(char c);
 
 // The add-on module string: "1011", then each digit in the set its parity table gives,
 // "01" between digits. A text of neither 2 nor 5 characters gives "1011" alone; a

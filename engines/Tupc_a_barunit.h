@@ -1,0 +1,29 @@
+// UPC-A engine: appends the check digit to an 11-digit message, builds the 95-module
+// pattern and paints bars, the twelve human-readable digits, the comment line and the
+// 2- or 5-digit add-on through the layout of the bar symbol base.
+#pragma once
+
+#include <string>
+
+#include "barproperty.h"
+
+namespace engines {
+
+class Tupc_a : public Tbar {
+public:
+    // The add-on digits, empty, 2 or 5 of them; the editor assigns them directly.
+    std::string Supplemental;
+
+    // The 95-module string of an 11-digit message, whose check digit is appended to
+    // Message; the empty text for another length, Message then unchanged. A non-digit
+    // raises ConvertError ("'x' is not a valid integer value") before anything changes.
+    std::string Encode(const std::string& text);
+    // Encodes Message and paints the symbol. Once per engine: Message then holds twelve
+    // digits, which a second Draw, like any other length, paints nothing for.
+    void Draw();
+    // The add-on right of the symbol, for Supplemental of 2 or 5 characters; a non-digit
+    // raises ConvertError before any of it is painted.
+    void DrawSupplemental() const;
+};
+
+}  // namespace engines

@@ -1,0 +1,33 @@
+// UPC-E engine: the six digits of a zero-suppressed UPC-A message, number system 0,
+// whose check digit is carried by the number sets of the digits alone. Builds the
+// 51-module pattern and paints it through the layout of the bar symbol base.
+#pragma once
+
+#include <string>
+
+#include "barproperty.h"
+
+namespace engines {
+
+class Tupce : public Tbar {
+public:
+    // The add-on digits, empty, 2 or 5 of them; the editor assigns them directly.
+    std::string Supplemental;
+
+    // The check digit of the UPC-A message that the six digits of Message stand for, as
+    // one character; the empty text when Message is shorter than six characters. A
+    // non-digit among the six raises ConvertError ("'x' is not a valid integer value").
+    std::string ExpandToUpcA() const;
+    // The 51-module string of six digits, in the number sets that ExpandToUpcA's check
+    // digit selects; the empty text for another length or an empty expansion. A non-digit
+    // raises ConvertError. Message is left as it is.
+    std::string Encode(const std::string& text) const;
+    // Encodes Message and paints the symbol; paints nothing for a message that Encode
+    // gives no module string for. A non-digit raises before anything is painted.
+    void Draw() const;
+    // The add-on right of the symbol, for Supplemental of 2 or 5 characters; a non-digit
+    // raises ConvertError before any of it is painted.
+    void DrawSupplemental() const;
+};
+
+}  // namespace engines
