@@ -183,7 +183,7 @@ QWidget* Tmainfm::BarFormCreat()
 {
     const QString name = platform::IniFile(platform::SettingsPath()).ReadString(kSymbologySection, kCheckedKey);
     for (const SymbologyRow& row : Symbologies()) {
-        if (name != QString::fromLatin1(row.name) || !row.create) continue;
+        if (name != QString::fromLatin1(row.name)) continue;
         QAction* item = Symbology1->findChild<QAction*>(QString::fromLatin1(row.menuItem));
         item->setChecked(true);
         QWidget* editor = row.create(Panel4, *this);

@@ -265,21 +265,35 @@ private slots:
     {
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("name");
-        QTest::newRow("C39") << "C391" << "Bar Code C39";
-        QTest::newRow("EAN-13") << "ENA13" << "Bar Code ENA13";
-        QTest::newRow("EAN-8") << "EAN81" << "Bar Code ENA8";
-        QTest::newRow("UPC-A") << "upca1" << "Bar Code UPC-A";
-        QTest::newRow("UPC-E") << "UPCE1" << "Bar Code UPC-E";
+        QTest::addColumn<QString>("editor");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("C39") << "C391" << "Bar Code C39" << "Tc39fm" << QSize(688, 461);
+        QTest::newRow("EAN-13") << "ENA13" << "Bar Code ENA13" << "Tena13fm" << QSize(688, 446);
+        QTest::newRow("EAN-8") << "EAN81" << "Bar Code ENA8" << "Tfmean8" << QSize(687, 452);
+        QTest::newRow("UPC-A") << "upca1" << "Bar Code UPC-A" << "Tfmupc_a" << QSize(688, 445);
+        QTest::newRow("UPC-E") << "UPCE1" << "Bar Code UPC-E" << "Tfmupce" << QSize(690, 446);
     }
+    // Each pick stores its name, shows its editor, and the next start shows it again.
     void symbologyItemsStoreTheirNames()
     {
         QFETCH(QString, item);
         QFETCH(QString, name);
+        QFETCH(QString, editor);
+        QFETCH(QSize, size);
         Start();
         auto* action = main->findChild<QAction*>(item);
         QVERIFY(action);
         RunClosingModals([action] { action->trigger(); });
         QCOMPARE(StoredSymbology(), name);
+        for (int start = 0; start < 2; ++start) {
+            QVERIFY(main->barform);
+            QCOMPARE(QString(main->barform->metaObject()->className()), editor);
+            QCOMPARE(main->barform->size(), size);
+            QCOMPARE(main->checkeditem, main->findChild<QAction*>(item));
+            QCOMPARE(main->StatusText(1), name);
+            main.reset();
+            main = MakeMainWindow();
+        }
     }
 
     void switchingFromC39ToUpcE()
@@ -291,11 +305,11 @@ private slots:
         QCOMPARE(StoredSymbology(), QString("Bar Code UPC-E"));
         QVERIFY(old.isNull());
         QVERIFY(!main->C391->isChecked());
-        // UPC-E has no editor yet: nothing is shown and nothing checked
-        QVERIFY(!main->barform);
-        QVERIFY(!main->checkeditem);
-        QVERIFY(CheckedSymbologies(*main).isEmpty());
-        QVERIFY(main->Panel4->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).isEmpty());
+        QCOMPARE(QString(main->barform->metaObject()->className()), QString("Tfmupce"));
+        QCOMPARE(main->checkeditem, main->UPCE1);
+        QCOMPARE(CheckedSymbologies(*main), QList<QAction*>{main->UPCE1});
+        QCOMPARE(main->StatusText(1), QString("Bar Code UPC-E"));
+        QCOMPARE(main->Panel4->findChildren<QWidget*>(Qt::FindDirectChildrenOnly), QList<QWidget*>{main->barform});
     }
 
     void repickingC39GivesAFreshEditor()
