@@ -85,7 +85,9 @@ void TUpcEditor::Build()
 
     // Pasted non-digits raise the conversion error here, before anything is drawn, so no
     // half-built symbol reaches the preview, the clipboard or the work bitmap.
-    Engine().Encode(message);
+    Engine probe;
+    probe.SetMessage(message);
+    probe.Encode(message);
     if (!addOn.empty()) engines::Tbar::EncodeSupplemental(addOn);
 
     if (!SizePicture(engine.SymbolWidth(), engine.SymbolHeight())) return;
