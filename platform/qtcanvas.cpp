@@ -163,6 +163,10 @@ bool ImageCanvas::Direct() const
     return image_.format() == QImage::Format_RGB32 || image_.format() == QImage::Format_ARGB32;
 }
 
+ImageCanvas::~ImageCanvas() { Flush(); }
+
+// Side by side bars of one height and colour (the modules of one bar) are gathered and
+// written as one rectangle: a build paints some sixty modules, each a hundred rows high.
 void ImageCanvas::FillRect(int left, int top, int right, int bottom)
 {
     if (!Direct()) {
@@ -174,13 +178,26 @@ void ImageCanvas::FillRect(int left, int top, int right, int bottom)
     right = std::min(right, image_.width());
     bottom = std::min(bottom, image_.height());
     if (left >= right || top >= bottom) return;
+    if (pending_.active && pending_.color == brushPixel_ && pending_.top == top && pending_.bottom == bottom &&
+        pending_.right == left) {
+        pending_.right = right;
+        return;
+    }
+    Flush();
+    pending_ = {left, top, right, bottom, brushPixel_, true};
+}
+
+void ImageCanvas::Flush()
+{
+    if (!pending_.active) return;
+    pending_.active = false;
     // The painter that is open on the image owns its pixels already; the rows are
     // written where it writes, without asking the image to detach them again.
     uchar* const bits = const_cast<uchar*>(image_.constBits());
     const qsizetype stride = image_.bytesPerLine();
-    for (int y = top; y < bottom; ++y) {
+    for (int y = pending_.top; y < pending_.bottom; ++y) {
         auto* row = reinterpret_cast<QRgb*>(bits + y * stride);
-        std::fill(row + left, row + right, brushPixel_);
+        std::fill(row + pending_.left, row + pending_.right, pending_.color);
     }
 }
 
@@ -188,6 +205,7 @@ bool ImageCanvas::TextOut(int x, int y, const std::string& text)
 {
     if (!painter.isActive()) return false;
     if (!Direct()) return PainterCanvas::TextOut(x, y, text);
+    Flush();
     const QImage drawn = DrawnText({textFont_, brushPixel_, image_.logicalDpiY(), text});
     const QRect target = QRect(QPoint(x, y), drawn.size()) & image_.rect();
     if (target.isEmpty()) return true;

@@ -50,6 +50,7 @@ struct PainterHolder {
 class ImageCanvas : private PainterHolder, public PainterCanvas {
 public:
     explicit ImageCanvas(QImage& image);
+    ~ImageCanvas() override;
     void SetBrushColor(engines::Rgb color) override;
     void SetFont(const engines::Font& font) override;
     int FontSize() const override;
@@ -59,10 +60,18 @@ public:
 private:
     // Whether the pixels are written directly: 32-bit pictures, as every build makes.
     bool Direct() const;
+    void Flush();
+
+    struct Span {
+        int left = 0, top = 0, right = 0, bottom = 0;
+        QRgb color = 0;
+        bool active = false;
+    };
 
     QImage& image_;
     QRgb brushPixel_ = qRgb(255, 255, 255);
     engines::Font textFont_;
+    Span pending_;
 };
 
 // A white RGB32 image of the given size; a null image when either side is 0 or
