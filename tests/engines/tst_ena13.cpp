@@ -66,27 +66,6 @@ void DrawAll(const TENA13& engine, const Origins& at)
     if (engine.SupplementalWidth() > 0) engine.DrawSupplemental(at.addOnX, at.addOnY);
 }
 
-std::vector<RecordedRect> Bars(const RecordingCanvas& canvas)
-{
-    std::vector<RecordedRect> bars;
-    for (const auto& r : canvas.rects)
-        if (r.color == kBarColor) bars.push_back(r);
-    return bars;
-}
-
-// The modules a recorded drawing covers, as a string of '1' and '0' from the first bar.
-std::string ModulesOf(const std::vector<RecordedRect>& bars, int left, int moduleWidth, int count)
-{
-    std::string modules(static_cast<std::size_t>(count), '0');
-    for (const auto& r : bars) {
-        if (moduleWidth <= 0 || r.right - r.left != moduleWidth) return "uneven bar";
-        const int module = (r.left - left) / moduleWidth;
-        if (r.left < left || module >= count) return "bar outside";
-        modules[static_cast<std::size_t>(module)] = '1';
-    }
-    return modules;
-}
-
 int Ones(std::string_view s) { return static_cast<int>(std::count(s.begin(), s.end(), '1')); }
 
 std::string Group(const std::string& modules, int firstModule) { return modules.substr(firstModule - 1, 7); }
@@ -234,7 +213,7 @@ private slots:
         QCOMPARE(xp, 10);
         QCOMPARE(yp, comment.isEmpty() ? 5 : 20);
 
-        const auto bars = Bars(canvas);
+        const auto bars = canvas.OfColor(kBarColor);
         const std::string modules = engine.Encode(b.message);
         std::string drawn = ModulesOf(bars, xp, 2, 95);
         std::string expected = modules;
@@ -286,8 +265,8 @@ private slots:
         const Origins at = Configure(engine, b, font, canvas);
         engine.Draw(at.x, at.y);
         const int xp = engines::RoundToInt(at.x * b.dpi);
-        for (const auto& r : Bars(canvas)) QCOMPARE(r.right - r.left, module);
-        QCOMPARE(Bars(canvas).back().right, xp + 95 * module);
+        for (const auto& r : canvas.OfColor(kBarColor)) QCOMPARE(r.right - r.left, module);
+        QCOMPARE(canvas.OfColor(kBarColor).back().right, xp + 95 * module);
         QCOMPARE(canvas.texts.front().x, xp - font.size - module);
     }
 
@@ -411,13 +390,13 @@ private slots:
         QCOMPARE(at.addOnX, x);
         QCOMPARE(at.addOnY, y);
         engine.Draw(at.x, at.y);
-        const auto mainBars = Bars(canvas);
+        const auto mainBars = canvas.OfColor(kBarColor);
         canvas.rects.clear();
         canvas.texts.clear();
         engine.DrawSupplemental(x, y);
 
         if (b.dpi == 96 && comment.isEmpty()) QCOMPARE(x - mainBars.back().right, 19);
-        const auto bars = Bars(canvas);
+        const auto bars = canvas.OfColor(kBarColor);
         QCOMPARE(bars.size(), canvas.rects.size());
         const std::string modules = engines::EncodeSupplemental(b.addOn);
         QCOMPARE(ModulesOf(bars, x, mw, static_cast<int>(modules.size())), modules);

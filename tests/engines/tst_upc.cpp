@@ -144,26 +144,6 @@ std::string EncodeMessage(Sym s, const std::string& message)
     });
 }
 
-std::vector<RecordedRect> Bars(const RecordingCanvas& canvas)
-{
-    std::vector<RecordedRect> bars;
-    for (const auto& r : canvas.rects)
-        if (r.color == kBarColor) bars.push_back(r);
-    return bars;
-}
-
-// The modules a drawing covers from `left`, as '1' and '0'.
-std::string ModulesOf(const std::vector<RecordedRect>& bars, int left, int moduleWidth, int count)
-{
-    std::string modules(static_cast<std::size_t>(count), '0');
-    for (const auto& r : bars) {
-        if (r.right - r.left != moduleWidth || (r.left - left) % moduleWidth != 0) return "uneven bar";
-        const int module = (r.left - left) / moduleWidth;
-        if (r.left < left || module >= count) return "bar outside";
-        modules[static_cast<std::size_t>(module)] = '1';
-    }
-    return modules;
-}
 
 // The number set of the digit whose 7 modules start at firstModule: set A patterns
 // hold an odd number of dark modules, set B an even one.
@@ -519,7 +499,7 @@ private slots:
         QVERIFY(canvas.fontSet && canvas.font.size == 8);
 
         const int f = 8, first = f + originX;
-        const auto bars = Bars(canvas);
+        const auto bars = canvas.OfColor(kBarColor);
         QCOMPARE(bars.size(), canvas.rects.size());
         QCOMPARE(QString::fromStdString(ModulesOf(bars, first, m, Of(Sym(sym)).modules)),
                  QString::fromStdString(EncodeMessage(Sym(sym), b.message)));
@@ -673,7 +653,7 @@ private slots:
         DrawSymbol(Sym(sym), b, canvas);
 
         const int mainTexts = static_cast<int>(Of(Sym(sym)).digitGroups.size()) + 2 + (comment.isEmpty() ? 0 : 1);
-        const auto bars = Bars(canvas);
+        const auto bars = canvas.OfColor(kBarColor);
         std::vector<RecordedRect> mainBars, addOnBars;
         for (const auto& r : bars) (r.top == bars.front().top ? mainBars : addOnBars).push_back(r);
         QVERIFY(!mainBars.empty() && !addOnBars.empty());

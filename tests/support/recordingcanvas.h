@@ -41,14 +41,30 @@ public:
         return true;
     }
 
-    std::vector<RecordedRect> Dark() const
+    std::vector<RecordedRect> Dark() const { return OfColor(engines::kBlack); }
+    std::vector<RecordedRect> OfColor(engines::Rgb color) const
     {
         std::vector<RecordedRect> out;
         for (const auto& r : rects)
-            if (r.color == engines::kBlack) out.push_back(r);
+            if (r.color == color) out.push_back(r);
         return out;
     }
 
 private:
     engines::Rgb brush_ = engines::kWhite;
 };
+
+// The modules that bars cover from `left`, as '1' and '0': each bar must be one module
+// wide and on the module grid.
+inline std::string ModulesOf(const std::vector<RecordedRect>& bars, int left, int moduleWidth, int count)
+{
+    std::string modules(static_cast<std::size_t>(count), '0');
+    for (const auto& r : bars) {
+        if (moduleWidth <= 0 || r.right - r.left != moduleWidth || (r.left - left) % moduleWidth != 0)
+            return "uneven bar";
+        const int module = (r.left - left) / moduleWidth;
+        if (r.left < left || module >= count) return "bar outside";
+        modules[static_cast<std::size_t>(module)] = '1';
+    }
+    return modules;
+}
