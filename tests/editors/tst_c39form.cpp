@@ -101,8 +101,7 @@ private slots:
         QCOMPARE(form->Image1->pos(), placed);
         const QImage turned = Rgb32(form->Image1->picture);
         QCOMPARE(turned.size(), QSize(h, w));
-        for (int r = 0; r < h; ++r)
-            for (int c = 0; c < w; ++c) QCOMPARE(turned.pixel(r, c), work.pixel(c, h - 1 - r));
+        QVERIFY(IsQuarterTurnOf(turned, work));
         form->ToolButton5Click();  // twice gives the same as once
         QCOMPARE(Rgb32(form->Image1->picture), turned);
         QCOMPARE(ClipboardImage(), work);

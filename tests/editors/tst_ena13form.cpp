@@ -221,8 +221,7 @@ private slots:
         form->ToolButton5Click();
         const QImage turned = Rgb32(form->Image1->picture);
         QCOMPARE(turned.size(), work.size().transposed());
-        for (int r = 0; r < work.height(); ++r)
-            for (int c = 0; c < work.width(); ++c) QCOMPARE(turned.pixel(r, c), work.pixel(c, work.height() - 1 - r));
+        QVERIFY(IsQuarterTurnOf(turned, work));
         const auto seen = RunClosingModals([this] { form->Button4Click(); });
         QCOMPARE(seen.size(), 1);
         QCOMPARE(seen[0].className, QString("Tpringfm"));

@@ -71,3 +71,13 @@ QImage Marker()
     marker.fill(qRgb(10, 200, 30));
     return marker;
 }
+
+bool IsQuarterTurnOf(const QImage& turned, const QImage& work)
+{
+    const QImage t = Rgb32(turned), w = Rgb32(work);
+    if (t.size() != w.size().transposed()) return false;
+    for (int r = 0; r < w.height(); ++r)
+        for (int c = 0; c < w.width(); ++c)
+            if (t.pixel(r, c) != w.pixel(c, w.height() - 1 - r)) return false;
+    return true;
+}

@@ -69,3 +69,6 @@ QImage ClipboardImage();
 bool AllWhite(const QImage& image);
 // A clipboard marker that no build produces, to see whether a build touched it.
 QImage Marker();
+// Whether turned is work turned a quarter clockwise, pixel for pixel: the pixel at
+// x = r, y = c is work's pixel at x = c, y = H - 1 - r.
+bool IsQuarterTurnOf(const QImage& turned, const QImage& work);
