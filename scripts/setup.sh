@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, skipping those already present.
+# The end-to-end tests add an X server with pointer, keyboard, screenshot and clipboard
+# tools, and a print system with a PDF printer.
 set -euo pipefail
-packages=(g++ cmake ninja-build pkg-config qt6-base-dev fonts-dejavu-core fonts-liberation fonts-wqy-microhei libzxing-dev poppler-utils)
+packages=(g++ cmake ninja-build pkg-config qt6-base-dev fonts-dejavu-core fonts-liberation fonts-wqy-microhei libzxing-dev poppler-utils
+          xvfb xdotool xclip imagemagick cups cups-client printer-driver-cups-pdf)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,0 +1,47 @@
+// A private CUPS daemon on a socket of its own with two queues: the daemon's default,
+// held (a job sent there waits and is never printed), and a cups-pdf queue whose PDFs
+// land in a directory this test owns. Its printable area starts a quarter inch from
+// the sheet's left edge and half an inch from its top, so that offsets measured from
+// the printable area differ from offsets measured from the sheet.
+#pragma once
+
+#include <QPointF>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace e2e {
+
+class PrintQueue {
+public:
+    static constexpr const char* kQueue = "RuvolaE2E";
+    static constexpr const char* kHeldDefault = "HeldDefault";
+    // The printable area's corner, in points from the sheet's top-left corner.
+    static constexpr QPointF kPrintableCorner{18, 36};
+
+    ~PrintQueue();
+    // Why this machine cannot run the queue (not root, packages missing), or empty.
+    static QString CannotRun();
+    // Starts the daemon and adds the queues; empty, or what went wrong.
+    QString Start();
+    // What a CUPS client needs to reach this daemon and no other.
+    QString Server() const;
+    QString ServerRoot() const { return dir_.path(); }
+    QStringList Jobs(const QString& queue) const;
+    // Waits until the queue is empty and has written one PDF; its path, or empty.
+    QString WaitForPdf(int timeoutMs) const;
+    QString ErrorLog() const;
+
+private:
+    QString Lp(const QString& tool, const QStringList& args) const;
+    bool WriteConfiguration(QString& error);
+    QProcessEnvironment Environment() const;
+
+    QTemporaryDir dir_;
+    QProcess cupsd_;
+    QString instance_;
+    QString backendConfig_;
+};
+
+}  // namespace e2e

@@ -1,0 +1,590 @@
+// The real program on a real X server, driven as a person at the desk would: menus
+// by mouse, text typed key by key, buttons clicked. What it made is read back from
+// the system clipboard by another process and from the PDF of a real print queue,
+// and decoded. Screenshots and the printed PDF are kept in the artefacts directory.
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImageReader>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QRegularExpression>
+#include <QTransform>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+#include "desktop.h"
+#include "printqueue.h"
+#include "screenreading.h"
+#include "support/decoder.h"
+
+using namespace e2e;
+
+// A step that may fail the test: the test stops right after a failed one.
+#define STEP(call)                                  \
+    do {                                            \
+        call;                                       \
+        if (QTest::currentTestFailed()) return;     \
+    } while (false)
+
+namespace {
+
+const QString kArtefacts = QStringLiteral(RUVOLA_E2E_ARTEFACTS);
+
+// The editor sits at the top-left of the client panel. Its parameter panel lies under
+// the 41-pixel tool bar; the preview's grey area under the 214-pixel panel and the
+// 18-pixel "Preview" strip, inside the scroll box's 1-pixel frame.
+constexpr int kToolBarHeight = 41;
+constexpr QPoint kViewportInEditor(1, 41 + 214 + 18 + 1);
+
+// Places in an editor's parameter panel, as its window is laid out.
+struct EditorPlaces {
+    QRect height, message, addOn, build, print;
+};
+const EditorPlaces kCode39{{210, 12, 90, 21}, {210, 138, 346, 21}, {}, {210, 174, 100, 28}, {330, 174, 100, 28}};
+const EditorPlaces kEan13{
+    {192, 39, 105, 21}, {191, 125, 346, 21}, {192, 152, 137, 21}, {456, 184, 81, 25}, {536, 184, 65, 25}};
+const EditorPlaces kUpcFamily{
+    {210, 12, 90, 21}, {210, 104, 346, 21}, {210, 134, 137, 21}, {210, 174, 100, 28}, {330, 174, 100, 28}};
+enum EditorKind { kCode39Editor, kEan13Editor, kUpcFamilyEditor };
+const EditorPlaces* const kPlaces[] = {&kCode39, &kEan13, &kUpcFamily};
+
+// The menu bar, left to right, and the rows of its menus.
+enum MenuBarItem { kSettingsMenu, kSymbologyMenu, kHelpMenu, kExitItem };
+constexpr int kMenuBarItems = 4, kSettingsRows = 4, kSymbologyRows = 5;
+enum SettingsRow { kPrinterSetting, kPageSetting };
+
+// Dialog places, from the dialog's top-left corner.
+QRect PageBox(int row)
+{
+    static const int tops[] = {22, 54, 86, 118, 147};
+    return {124, tops[row], 172, 21};
+}
+const QRect kSaveButton(222, 200, 75, 25);
+const QRect kYBox(64, 64, 89, 21), kPrintButton(128, 112, 57, 25);
+
+// The five page values typed into the page setting dialog, Enter moving from box to box:
+// at 96 dots per inch the picture grows by 48 pixels in width and 36 in height, and the
+// symbol moves 24 pixels right and down.
+const QString kPageValuesTyped = QStringLiteral("{End}{BackSpace}125{Return}125{Return}250{Return}250{Return}125");
+const char* const kPageKeys[] = {"ftop", "fdown", "fleft", "fright", "fiwidth"};
+const char* const kPageValues[] = {"125", "125", "250", "250", "125"};
+
+QByteArray SettingsFile(const QByteArray& symbology)
+{
+    QByteArray text = "[pagesetting]\nftop=0\nfdown=0\nfleft=0\nfright=0\nfiwidth=0\n";
+    if (!symbology.isEmpty()) text += "[Symbology]\nChecked=" + symbology + "\n";
+    return text;
+}
+
+// One value of an initialization file, section and key matched without regard to case.
+QString IniValue(const QByteArray& file, const QString& section, const QString& key)
+{
+    QString current;
+    for (const QString& raw : QString::fromLatin1(file).split('\n')) {
+        const QString line = raw.trimmed();
+        if (line.startsWith('[') && line.endsWith(']')) current = line.mid(1, line.size() - 2);
+        const qsizetype eq = line.indexOf('=');
+        if (eq > 0 && current.compare(section, Qt::CaseInsensitive) == 0 &&
+            line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) == 0)
+            return line.mid(eq + 1).trimmed();
+    }
+    return {};
+}
+
+QString Keys(const QString& key, int times)
+{
+    QString script;
+    for (int i = 0; i < times; ++i) script += '{' + key + '}';
+    return script;
+}
+
+QString SizeText(QSize size) { return QStringLiteral("%1 x %2").arg(size.width()).arg(size.height()); }
+
+// One person at one running program: what they see and what they do.
+class Person {
+public:
+    Person(const Desktop& desktop, Program& program) : desktop_(desktop), program_(program) {}
+
+    void OpenMenu(MenuBarItem item, int rows, WindowId& menu, QImage& picture)
+    {
+        const QImage window = program_.GrabMain();
+        const QList<QRect> items = MenuBarItems(window);
+        QVERIFY2(items.size() == kMenuBarItems, qPrintable(QStringLiteral("%1 menu bar items seen").arg(items.size())));
+        desktop_.Click(program_.Origin() + items[item].center());
+        // The open menu is a window of its own; its rows are there once it is painted.
+        const bool open = WaitFor(
+            [&] {
+                const QList<WindowId> windows = desktop_.Windows(program_.Pid());
+                for (WindowId w : windows) {
+                    if (w == program_.MainWindow()) continue;
+                    menu = w;
+                    picture = desktop_.Grab(w);
+                    return MenuRows(picture).size() == rows;
+                }
+                return false;
+            },
+            10000);
+        QVERIFY2(open, qPrintable(QStringLiteral("no menu of %1 rows opened under menu bar item %2").arg(rows).arg(item)));
+    }
+
+    void Pick(MenuBarItem item, int rows, int row)
+    {
+        WindowId menu = 0;
+        QImage picture;
+        STEP(OpenMenu(item, rows, menu, picture));
+        desktop_.Click(desktop_.Geometry(menu).topLeft() + MenuRows(picture)[row].center());
+        QVERIFY2(desktop_.WaitGone(menu, program_.Pid()), "the menu stayed open");
+    }
+
+    // The rows of a menu that carry a check mark; the menu is closed again with Esc.
+    void CheckedRows(MenuBarItem item, int rows, QList<int>& checked)
+    {
+        WindowId menu = 0;
+        QImage picture;
+        STEP(OpenMenu(item, rows, menu, picture));
+        const QList<QRect> found = MenuRows(picture);
+        for (int i = 0; i < found.size(); ++i)
+            if (RowChecked(picture, found[i])) checked << i;
+        desktop_.Type("{Escape}");
+        QVERIFY2(desktop_.WaitGone(menu, program_.Pid()), "Esc left the menu open");
+    }
+
+    void Exit()
+    {
+        const QList<QRect> items = MenuBarItems(program_.GrabMain());
+        QCOMPARE(items.size(), kMenuBarItems);
+        desktop_.Click(program_.Origin() + items[kExitItem].center());
+        QVERIFY2(program_.WaitExit(), "the program did not end on Exit");
+        QCOMPARE(program_.ExitCode(), 0);
+    }
+
+    // Finds the editor by its grey preview area.
+    void FindEditor(const EditorPlaces& places)
+    {
+        places_ = places;
+        const bool seen = WaitFor(
+            [&] {
+                const Preview preview = FindPreview(program_.GrabMain());
+                if (preview.viewport.isNull()) return false;
+                editor_ = preview.viewport.topLeft() - kViewportInEditor;
+                return true;
+            },
+            10000);
+        QVERIFY2(seen, "no editor is shown");
+    }
+
+    QPoint OnScreen(const QRect& inPanel) const
+    {
+        return program_.Origin() + editor_ + QPoint(0, kToolBarHeight) + inPanel.center();
+    }
+
+    void TypeInto(const QRect& inPanel, const QString& script) const
+    {
+        QVERIFY2(desktop_.WaitKeyboard(program_.MainWindow()), "the keyboard does not reach the main window");
+        desktop_.Click(OnScreen(inPanel));
+        desktop_.Type(script);
+    }
+
+    QList<QRect> ToolBarIcons() const
+    {
+        return ToolIcons(program_.GrabMain(), QRect(editor_ + QPoint(0, 2), QSize(688, kToolBarHeight - 4)));
+    }
+
+    // The tool bar's first icon is "pagesetting"; its last two are "turn3" and "turn 1".
+    void ClickToolIcon(int fromLeft) const { ClickToolIconAt([fromLeft](qsizetype) { return fromLeft; }); }
+    void ClickToolIconFromRight(int fromRight) const
+    {
+        ClickToolIconAt([fromRight](qsizetype count) { return int(count) - 1 - fromRight; });
+    }
+    void ClickToolIconAt(const std::function<int(qsizetype)>& pick) const
+    {
+        const QList<QRect> icons = ToolBarIcons();
+        const int index = pick(icons.size());
+        QVERIFY2(icons.size() >= 4 && index >= 0 && index < icons.size(),
+                 qPrintable(QStringLiteral("%1 tool bar icons seen").arg(icons.size())));
+        desktop_.Click(program_.Origin() + icons[index].center());
+    }
+
+    // The picture in the preview as the screen shows it; null while there is none.
+    QImage SeenPicture() const
+    {
+        const QImage window = program_.GrabMain();
+        const Preview preview = FindPreview(window);
+        return preview.picture.isNull() ? QImage() : window.copy(preview.picture);
+    }
+
+    // Presses "Build/Copy" and waits for a picture on the clipboard that differs from
+    // before; the preview must show the very same picture.
+    void Build(const QImage& before, QImage& clip)
+    {
+        desktop_.Click(OnScreen(places_.build));
+        const bool copied = WaitFor(
+            [&] {
+                clip = desktop_.ClipboardImage();
+                return !clip.isNull() && !SamePixels(clip, before);
+            },
+            15000);
+        const bool notice = !desktop_.Windows(program_.Pid(), "^Notice$").isEmpty();
+        QVERIFY2(copied, notice ? "no new picture on the clipboard; a \"Notice\" box is open"
+                                : "no new picture on the clipboard");
+        QImage seen;
+        const bool shown = WaitFor(
+            [&] {
+                seen = SeenPicture();
+                return SamePixels(seen, clip);
+            },
+            5000);
+        if (!shown) {
+            seen.save(QDir(kArtefacts).filePath("failed-preview.png"));
+            clip.save(QDir(kArtefacts).filePath("failed-clipboard.png"));
+        }
+        QVERIFY2(shown, qPrintable("the preview (" + SizeText(seen.size()) + ") differs from the clipboard (" +
+                                   SizeText(clip.size()) + "); both kept as failed-*.png"));
+    }
+
+    // "turn 1" shows the picture a quarter turn clockwise, "turn3" brings it back;
+    // neither touches the clipboard.
+    void TurnAndBack(const QImage& clip)
+    {
+        const QImage turned = clip.transformed(QTransform().rotate(90));
+        STEP(ClickToolIconFromRight(0));
+        QImage seen;
+        // A turned picture taller than the preview area shows its top part.
+        const bool turnedShown = WaitFor(
+            [&] {
+                seen = SeenPicture();
+                return !seen.isNull() && seen.width() == turned.width() &&
+                       SamePixels(seen, turned.copy(QRect(QPoint(0, 0), seen.size())));
+            },
+            5000);
+        QVERIFY2(turnedShown, qPrintable("after \"turn 1\" the preview shows " + SizeText(seen.size()) +
+                                         ", not the turned " + SizeText(turned.size())));
+        QVERIFY2(SamePixels(desktop_.ClipboardImage(), clip), "\"turn 1\" changed the clipboard");
+        STEP(ClickToolIconFromRight(1));
+        QVERIFY2(WaitFor([&] { return SamePixels(SeenPicture(), clip); }, 5000), "\"turn3\" did not bring the picture back");
+        QVERIFY2(SamePixels(desktop_.ClipboardImage(), clip), "\"turn3\" changed the clipboard");
+    }
+
+    void Screenshot(const QString& name) const
+    {
+        QVERIFY(program_.GrabMain().save(QDir(kArtefacts).filePath(name)));
+    }
+
+private:
+    const Desktop& desktop_;
+    Program& program_;
+    EditorPlaces places_;
+    QPoint editor_;
+};
+
+}  // namespace
+
+class TestEndToEnd : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<XServer> x_;
+    std::unique_ptr<Desktop> desktop_;
+    // Lives past a failed case, so that its screen can be kept.
+    std::unique_ptr<Program> program_;
+    QElapsedTimer caseTimer_;
+
+    Program& NewProgram(const QByteArray& settings)
+    {
+        program_ = std::make_unique<Program>(*desktop_, RUVOLA_PROGRAM);
+        program_->WriteSettings(settings);
+        return *program_;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        const QStringList missing = MissingTools({"Xvfb", "xdotool", "xclip", "import"});
+        if (!missing.isEmpty())
+            QSKIP(qPrintable("no desktop to drive, not installed: " + missing.join(", ") +
+                             " (scripts/setup.sh installs xvfb, xdotool, xclip, imagemagick)"));
+        QVERIFY2(QFile::exists(RUVOLA_PROGRAM), "the program is not built: " RUVOLA_PROGRAM);
+        x_ = std::make_unique<XServer>();
+        QString error;
+        QVERIFY2(x_->Start(error), qPrintable(error));
+        desktop_ = std::make_unique<Desktop>(x_->Display());
+        QVERIFY(QDir().mkpath(kArtefacts));
+        qInfo("X display %s; artefacts in %s", qPrintable(x_->Display()), qPrintable(kArtefacts));
+    }
+
+    void init() { caseTimer_.start(); }
+
+    void cleanup()
+    {
+        const QString name = QString::fromLatin1(QTest::currentTestFunction()) +
+                             (QTest::currentDataTag() ? QStringLiteral(" ") + QTest::currentDataTag() : QString());
+        if (QTest::currentTestFailed() && desktop_) {
+            QString file = "failed " + name + ".png";
+            file.replace(' ', '-');
+            desktop_->GrabScreen().save(QDir(kArtefacts).filePath(file));
+            if (program_) qInfo("program output: %s", qPrintable(program_->Output()));
+        }
+        program_.reset();
+        qInfo("case %s: %.1f s", qPrintable(name), caseTimer_.elapsed() / 1000.0);
+    }
+
+    // Picks each symbology in the menu, finds it again after a restart, and builds it
+    // with text typed key by key: the clipboard, read by xclip, holds the preview's
+    // picture, which decodes; the quarter turn and back leave the clipboard alone.
+    void buildCopy_data()
+    {
+        QTest::addColumn<QByteArray>("startWith");
+        QTest::addColumn<int>("menuRow");
+        QTest::addColumn<QByteArray>("symbologyName");
+        QTest::addColumn<int>("editor");
+        QTest::addColumn<QString>("heightKeys");
+        QTest::addColumn<QString>("messageKeys");
+        QTest::addColumn<QString>("addOnKeys");
+        QTest::addColumn<int>("symbology");
+        QTest::addColumn<QString>("expected");
+        const int code39 = int(Symbology::Code39), withAddOn = int(Symbology::EanUpcWithAddOn);
+        // The height box: End and BackSpace clear it, a letter is refused, Esc does nothing.
+        QTest::newRow("C39") << QByteArray() << 0 << QByteArray("Bar Code C39") << int(kCode39Editor)
+                             << "{End}{BackSpace}{BackSpace}{BackSpace}1.a0{Escape}" << "CODE-399{Left}{Delete}"
+                             << "" << code39 << "CODE-39";
+        QTest::newRow("EAN-13") << QByteArray("Bar Code C39") << 1 << QByteArray("Bar Code ENA13") << int(kEan13Editor)
+                                << "{Home}{Delete}{Delete}{Delete}0.9" << "59012341234{BackSpace}45"
+                                << "1{Escape}2" << withAddOn << "5901234123457 12";
+        QTest::newRow("EAN-8") << QByteArray("Bar Code ENA13") << 2 << QByteArray("Bar Code ENA8") << int(kUpcFamilyEditor)
+                               << "" << "963{Home}{Delete}9{End}8507" << "1a2" << withAddOn << "96385074 12";
+        QTest::newRow("UPC-A") << QByteArray("Bar Code ENA8") << 3 << QByteArray("Bar Code UPC-A") << int(kUpcFamilyEditor)
+                               << "{End}{Left}{Delete}1" << "03600{Left}{Left}0{End}29145" << "9012{Delete}5"
+                               << withAddOn << "036000291452 90125";
+        QTest::newRow("UPC-E") << QByteArray("Bar Code UPC-A") << 4 << QByteArray("Bar Code UPC-E") << int(kUpcFamilyEditor)
+                               << "" << "6543{Escape}21" << "{Right}12" << withAddOn << "06543217 12";
+    }
+
+    void buildCopy()
+    {
+        QFETCH(QByteArray, startWith);
+        QFETCH(int, menuRow);
+        QFETCH(QByteArray, symbologyName);
+        QFETCH(int, editor);
+        const EditorPlaces& places = *kPlaces[editor];
+        Program& program = NewProgram(SettingsFile(startWith));
+        QString error = program.Start();
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        Person person(*desktop_, program);
+
+        // The pick goes into the settings file, and nothing more is written at exit.
+        STEP(person.Pick(kSymbologyMenu, kSymbologyRows, menuRow));
+        const bool written = WaitFor(
+            [&] { return IniValue(program.ReadSettings(), "Symbology", "Checked") == symbologyName; }, 5000);
+        QVERIFY2(written, program.ReadSettings().constData());
+        QCOMPARE(IniValue(program.ReadSettings(), "pagesetting", "fleft"), QString("0"));
+        const QByteArray picked = program.ReadSettings();
+        STEP(person.Exit());
+        QCOMPARE(program.ReadSettings(), picked);
+
+        // The next start shows the picked editor, its item checked.
+        error = program.Start();
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QList<int> checked;
+        STEP(person.CheckedRows(kSymbologyMenu, kSymbologyRows, checked));
+        QCOMPARE(checked, QList<int>{menuRow});
+        STEP(person.FindEditor(places));
+
+        QFETCH(QString, heightKeys);
+        QFETCH(QString, messageKeys);
+        QFETCH(QString, addOnKeys);
+        if (!heightKeys.isEmpty()) STEP(person.TypeInto(places.height, heightKeys));
+        STEP(person.TypeInto(places.message, messageKeys));
+        if (!addOnKeys.isEmpty()) STEP(person.TypeInto(places.addOn, addOnKeys));
+        QImage clip;
+        STEP(person.Build(QImage(), clip));
+        QFETCH(int, symbology);
+        QFETCH(QString, expected);
+        // Pasted into a document, the picture stands on white, which gives it its quiet zones.
+        const QStringList read = DecodeSymbols(OnWhiteSheet(clip, 40), Symbology(symbology));
+        QVERIFY2(read == QStringList{expected}, qPrintable("read: " + read.join(", ")));
+        STEP(person.Screenshot(QStringLiteral("build-%1.png").arg(QTest::currentDataTag())));
+        qInfo("%s: clipboard and preview %s, reads %s", QTest::currentDataTag(), qPrintable(SizeText(clip.size())),
+              qPrintable(read.join(", ")));
+
+        STEP(person.TurnAndBack(clip));
+        STEP(person.Exit());
+    }
+
+    // Page values typed and discarded with Esc change nothing; typed and saved, they
+    // are in the settings file and the next build's picture grows by them.
+    void pageValuesReachNextBuild()
+    {
+        Program& program = NewProgram(SettingsFile("Bar Code UPC-A"));
+        const QString error = program.Start();
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        Person person(*desktop_, program);
+        STEP(person.FindEditor(kUpcFamily));
+        STEP(person.TypeInto(kUpcFamily.height, "{End}{BackSpace}{BackSpace}{BackSpace}1.0"));
+        STEP(person.TypeInto(kUpcFamily.message, "03600029145"));
+        QImage plain;
+        STEP(person.Build(QImage(), plain));
+        const QByteArray before = program.ReadSettings();
+
+        STEP(person.Pick(kSettingsMenu, kSettingsRows, kPageSetting));
+        WindowId dialog = desktop_->WaitWindow(program.Pid(), "^Page Setting$");
+        QVERIFY2(dialog && desktop_->WaitKeyboard(dialog), "no \"Page Setting\" dialog with the keyboard");
+        desktop_->Click(desktop_->Geometry(dialog).topLeft() + PageBox(0).center());
+        desktop_->Type(kPageValuesTyped + "{Escape}");
+        QVERIFY2(desktop_->WaitGone(dialog, program.Pid()), "Esc left the page setting open");
+        QCOMPARE(program.ReadSettings(), before);
+        STEP(person.TypeInto(kUpcFamily.message, "{End}" + Keys("BackSpace", 11) + "72527273070"));
+        QImage unchanged;
+        STEP(person.Build(plain, unchanged));
+        QCOMPARE(unchanged.size(), plain.size());
+
+        // This time from the editor's own tool button, and saved.
+        STEP(person.ClickToolIcon(0));
+        dialog = desktop_->WaitWindow(program.Pid(), "^Page Setting$");
+        QVERIFY2(dialog && desktop_->WaitKeyboard(dialog), "no \"Page Setting\" dialog from the tool bar");
+        const QPoint corner = desktop_->Geometry(dialog).topLeft();
+        desktop_->Click(corner + PageBox(0).center());
+        desktop_->Type(kPageValuesTyped);
+        desktop_->Click(corner + kSaveButton.center());
+        QVERIFY2(desktop_->WaitGone(dialog, program.Pid()), "\"Save \" left the page setting open");
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(IniValue(program.ReadSettings(), "pagesetting", kPageKeys[i]), QString(kPageValues[i]));
+
+        STEP(person.TypeInto(kUpcFamily.message, "{End}" + Keys("BackSpace", 11) + "03600029145"));
+        QImage grown;
+        STEP(person.Build(unchanged, grown));
+        QCOMPARE(grown.size(), plain.size() + QSize(48, 36));
+        QCOMPARE(DarkBox(grown).topLeft(), DarkBox(plain).topLeft() + QPoint(24, 24));
+        // The blank space left and right is now the symbol's quiet zone.
+        const QStringList read = DecodeSymbols(grown, Symbology::EanUpc);
+        QVERIFY2(read == QStringList{"036000291452"}, qPrintable("read: " + read.join(", ")));
+        STEP(person.Screenshot("page-setting.png"));
+        qInfo("picture %s before, %s after the page values", qPrintable(SizeText(plain.size())),
+              qPrintable(SizeText(grown.size())));
+        STEP(person.Exit());
+    }
+
+    // A UPC-A symbol with its add-on printed through the print option dialog at
+    // X 1000, Y 500 mils, on a queue chosen in the printer set-up dialog.
+    void printThroughQueue()
+    {
+        if (const QString why = PrintQueue::CannotRun(); !why.isEmpty())
+            QSKIP(qPrintable("no print queue: " + why));
+        PrintQueue queue;
+        QString error = queue.Start();
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        Program& program = NewProgram(SettingsFile("Bar Code UPC-A"));
+        // The CUPS client library in the program asks this daemon, whose default queue is held.
+        program.SetEnvironment("CUPS_SERVER", queue.Server());
+        program.SetEnvironment("CUPS_SERVERROOT", queue.ServerRoot());
+        error = program.Start();
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        Person person(*desktop_, program);
+        STEP(person.FindEditor(kUpcFamily));
+
+        // The printer list has the focus: typing a name selects it, Enter accepts.
+        STEP(person.Pick(kSettingsMenu, kSettingsRows, kPrinterSetting));
+        const WindowId setup = desktop_->WaitWindow(program.Pid(), "^Print$");
+        QVERIFY2(setup && desktop_->WaitKeyboard(setup), "no printer set-up dialog with the keyboard");
+        desktop_->Type(QStringLiteral("%1{Return}").arg(PrintQueue::kQueue));
+        QVERIFY2(desktop_->WaitGone(setup, program.Pid()), "Enter left the printer set-up open");
+
+        STEP(person.TypeInto(kUpcFamily.message, "03600029145"));
+        STEP(person.TypeInto(kUpcFamily.addOn, "12"));
+        QImage clip;
+        STEP(person.Build(QImage(), clip));
+        desktop_->Click(person.OnScreen(kUpcFamily.print));
+        const WindowId options = desktop_->WaitWindow(program.Pid(), "^Print Option$");
+        QVERIFY2(options && desktop_->WaitKeyboard(options), "no \"Print Option\" dialog with the keyboard");
+        const QPoint corner = desktop_->Geometry(options).topLeft();
+        // Enter in the Y box moves on to the X box.
+        desktop_->Click(corner + kYBox.center());
+        desktop_->Type("500{Return}1000");
+        desktop_->Click(corner + kPrintButton.center());
+        const QString pdf = queue.WaitForPdf(60000);
+        QVERIFY2(!pdf.isEmpty(), qPrintable("no PDF from the queue; jobs: " + queue.Jobs(PrintQueue::kQueue).join("; ") +
+                                            "\n" + queue.ErrorLog()));
+        desktop_->Type("{Escape}");
+        QVERIFY2(desktop_->WaitGone(options, program.Pid()), "Esc left the print option dialog open");
+        QVERIFY2(queue.Jobs(PrintQueue::kHeldDefault).isEmpty(), "the job went to the default queue");
+        STEP(person.Exit());
+
+        const QString kept = QDir(kArtefacts).filePath("printed.pdf");
+        QFile::remove(kept);
+        QVERIFY(QFile::copy(pdf, kept));
+        STEP(CheckPrintedPage(kept, clip, queue));
+    }
+
+private:
+    void CheckPrintedPage(const QString& pdf, const QImage& clip, const PrintQueue& queue)
+    {
+        const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        const ToolRun info = RunTool("pdfinfo", {pdf}, env);
+        QVERIFY2(QRegularExpression("^Pages:\\s+1$", QRegularExpression::MultilineOption)
+                     .match(QString::fromLatin1(info.out))
+                     .hasMatch(),
+                 info.out.constData());
+        // The bars are stored as an image: lossless, never JPEG.
+        const QStringList images = QString::fromLatin1(RunTool("pdfimages", {"-list", pdf}, env).out).split('\n');
+        QVERIFY2(images.size() > 2 && !images[2].trimmed().isEmpty(), "no image on the page");
+        for (const QString& line : images.mid(2)) {
+            const QStringList columns = line.simplified().split(' ');
+            if (columns.size() > 8) QVERIFY2(columns[8] != "jpeg" && columns[8] != "jpx", qPrintable(line));
+        }
+
+        const QString rendered = QDir(kArtefacts).filePath("printed-600dpi");
+        const ToolRun render = RunTool(
+            "pdftoppm", {"-r", "600", "-gray", "-aa", "no", "-aaVector", "no", "-singlefile", pdf, rendered}, env, 60000);
+        QVERIFY2(render.Ok(), render.err.constData());
+        // A sheet at 600 dots per inch is larger than Qt's default limit for a read image.
+        QImageReader::setAllocationLimit(1024);
+        const QImage page(rendered + ".pgm");
+        QFile::remove(rendered + ".pgm");
+        QVERIFY(!page.isNull());
+        QVERIFY2(OnlyBlackAndWhite(page), "the printed page holds grey pixels");
+
+        // The picture's corner is where its darkest-left pixel lies, less that pixel's
+        // place in the picture, scaled from the 96 dots per inch of the screen.
+        const double scale = 600.0 / 96.0;
+        const QRect printed = DarkBox(page), onScreen = DarkBox(clip);
+        QVERIFY(!printed.isNull());
+        const QPointF pictureCorner = QPointF(printed.topLeft()) - QPointF(onScreen.topLeft()) * scale;
+        const QPointF printable = PrintQueue::kPrintableCorner / 72.0 * 600.0;
+        const QPointF offset = pictureCorner - printable;
+        const QPointF expected(1000.0 / 1000 * 600, 500.0 / 1000 * 600);
+        qInfo("printed at %.1f, %.1f pixels of 600 dpi from the printable area's corner (%.4f, %.4f inches); "
+              "expected %.0f, %.0f",
+              offset.x(), offset.y(), offset.x() / 600, offset.y() / 600, expected.x(), expected.y());
+        ReportInPrinterPixels(offset, queue);
+        QVERIFY2(qAbs(offset.x() - expected.x()) <= 2 && qAbs(offset.y() - expected.y()) <= 2, "offset off by more "
+                                                                                                 "than 1/300 inch");
+        // Printed at its size on the screen's logical scale.
+        QVERIFY2(qAbs(printed.width() - onScreen.width() * scale) <= 3 &&
+                     qAbs(printed.height() - onScreen.height() * scale) <= 3,
+                 qPrintable("printed " + SizeText(printed.size()) + " for " + SizeText(onScreen.size()) +
+                            " on the screen"));
+
+        const QImage symbol = page.copy(printed.adjusted(-300, -300, 300, 300));
+        symbol.save(rendered + ".png");
+        const QStringList read = DecodeSymbols(symbol, Symbology::EanUpcWithAddOn);
+        QVERIFY2(read == QStringList{"036000291452 12"}, qPrintable("read: " + read.join(", ")));
+    }
+
+    // The offsets in the printer's own pixels, at the resolution the print system gives
+    // this queue (what the program's printer uses); for the record only.
+    static void ReportInPrinterPixels(const QPointF& offset600, const PrintQueue& queue)
+    {
+        qputenv("CUPS_SERVER", queue.Server().toLocal8Bit());
+        qputenv("CUPS_SERVERROOT", queue.ServerRoot().toLocal8Bit());
+        const QPrinterInfo info = QPrinterInfo::printerInfo(PrintQueue::kQueue);
+        if (info.isNull()) return;
+        const QPrinter printer(info, QPrinter::HighResolution);
+        const int dpi = printer.resolution();
+        qInfo("printer resolution %d dpi: offset %.1f, %.1f printer pixels, expected %d, %d", dpi,
+              offset600.x() * dpi / 600, offset600.y() * dpi / 600, dpi, dpi / 2);
+    }
+};
+
+QTEST_MAIN(TestEndToEnd)
+#include "tst_e2e.moc"
