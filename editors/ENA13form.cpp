@@ -147,9 +147,9 @@ void Tena13fm::Build()
         .resolution = r,
         .fontSize = font.size,
         .interval = page.fiwidth,
-        // The digits move down half an interval while the guard bars, shortened by two
-        // and a half, end 0.15 of an interval higher; the add-on's bars start one
-        // interval below its digits.
+        // The digits move down half an interval while the guard bars, 6 % longer than
+        // data bars that lose two and a half intervals, end 0.15 of one higher; the
+        // add-on's bars start one interval below its digits.
         .leverage = {1, 0.65, 1, 1},
         .widthFor = WidthInput(r),
         .drawn = {},

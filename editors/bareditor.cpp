@@ -267,6 +267,7 @@ bool TBarEditor::FinishBuild(bool takeWorkFromPreview, BuiltSymbol built)
 
 void TBarEditor::CheckScan(const QImage& picture)
 {
+    if (built_.number.isEmpty()) return;  // nothing built yet to hold it against
     const auto family = built_.symbology == ScanSymbology::Code39 ? platform::ScanFamily::Code39
                                                                   : platform::ScanFamily::EanUpc;
     scan_ = AssessScan(picture, built_, platform::ReadSymbol(picture, family));

@@ -440,7 +440,7 @@ void BarsOutside(Report& r)
         if (pixels <= 0) return;
         const bool addOn = !r.built.addOn.isEmpty() && QString::fromLatin1(edge) == QStringLiteral("right");
         r.Hint(addOn ? QStringLiteral("add-on outside") : QStringLiteral("bars outside"),
-               QStringLiteral("%1 partly outside the picture (%2 pixels beyond the %3 edge): raise the %4 by %5 mils.")
+               QStringLiteral("%1 outside the picture (%2 pixels beyond the %3 edge): raise the %4 by %5 mils.")
                    .arg(addOn ? QStringLiteral("The add-on falls") : QStringLiteral("The bars fall"))
                    .arg(pixels)
                    .arg(QString::fromLatin1(edge), QString::fromLatin1(blankSpace))
@@ -473,6 +473,7 @@ bool SameSymbol(const BuiltSymbol& built, const Standard& standard, const platfo
 
 int MilsFor(int pixels, int resolution)
 {
+    if (resolution <= 0) return 0;
     // Strictly more than the pixels asked: exactly that many would lose one where the rest
     // of the length stands on a half, which rounds to even, or a hair below it.
     return static_cast<int>(std::floor(pixels * 1000.0 / resolution + kSlack)) + 1;
@@ -532,7 +533,8 @@ ScanReport AssessScan(const QImage& image, const BuiltSymbol& built, const platf
 {
     const QImage picture = Rgb32(image);
     const Standard& standard = StandardOf(built.symbology);
-    const SymbolMeasures m = MeasurePicture(picture, built);
+    // Without a resolution nothing converts to mils: the reading alone is told.
+    const SymbolMeasures m = built.resolution > 0 ? MeasurePicture(picture, built) : SymbolMeasures{};
     Report r{built, standard, m, picture, {}, {}, {}};
     if (m.measured) {
         QuietZones(r);

@@ -66,5 +66,6 @@ ScanReport AssessScan(const QImage& picture, const BuiltSymbol& built, const pla
 std::function<QString(int pixels)> WholeMilsInput(const QString& label, int resolution);
 
 // The fewest whole mils to add to a page value so that every length it is part of
-// grows by at least this many pixels, whatever the rest of the length is.
+// grows by at least this many pixels, whatever the rest of the length is; 0 without
+// a resolution.
 int MilsFor(int pixels, int resolution);

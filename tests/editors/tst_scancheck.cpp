@@ -349,41 +349,47 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("addOn");
         QTest::addColumn<QString>("comment");
+        QTest::addColumn<QString>("preset");  // a setting before the first build
         QTest::addColumn<QString>("hint");    // the hint's start
         QTest::addColumn<QString>("advice");  // captures the value to take
         QTest::addColumn<QString>("setting");
         const QString c39 = "RUVOLA-42";
         // No interval and no comment: the Code 39 characters stand at the bottom edge.
         QTest::newRow("Code 39 characters, interval")
-            << int(kCode39) << c39 << "" << ""
+            << int(kCode39) << c39 << "" << "" << ""
             << "The human-readable characters fall wholly outside the picture, so none of them shows"
             << "Interval Space from 0 to (\\d+) mils" << "fiwidth";
         QTest::newRow("Code 39 characters, down space")
-            << int(kCode39) << c39 << "" << "" << "The human-readable characters fall wholly outside"
+            << int(kCode39) << c39 << "" << "" << "" << "The human-readable characters fall wholly outside"
             << "Down Blank Space by (\\d+) mils" << "fdown";
-        QTest::newRow("Code 39 left quiet zone") << int(kCode39) << c39 << "" << "" << "Left quiet zone"
+        QTest::newRow("Code 39 left quiet zone") << int(kCode39) << c39 << "" << "" << "" << "Left quiet zone"
                                                  << "Left Blank Space by (\\d+) mils" << "fleft";
-        QTest::newRow("Code 39 ratio") << int(kCode39) << c39 << "" << "" << "Wide-to-narrow ratio"
+        QTest::newRow("Code 39 ratio") << int(kCode39) << c39 << "" << "" << "narrow=10" << "Wide-to-narrow ratio"
                                        << "Ratio' of (\\d\\.\\d)" << "ratio";
-        QTest::newRow("EAN-13 left quiet zone") << int(kEan13) << "590123412345" << "" << "" << "Left quiet zone"
+        QTest::newRow("EAN-13 left quiet zone") << int(kEan13) << "590123412345" << "" << "" << "" << "Left quiet zone"
                                                 << "Left Blank Space by (\\d+) mils" << "fleft";
-        QTest::newRow("EAN-13 right quiet zone") << int(kEan13) << "590123412345" << "" << "" << "Right quiet zone"
-                                                 << "Right Blank Space by (\\d+) mils" << "fright";
-        QTest::newRow("EAN-13 add-on digits") << int(kEan13) << "590123412345" << "12" << ""
+        QTest::newRow("EAN-13 right quiet zone") << int(kEan13) << "590123412345" << "" << "" << ""
+                                                 << "Right quiet zone" << "Right Blank Space by (\\d+) mils"
+                                                 << "fright";
+        QTest::newRow("EAN-13 add-on digits") << int(kEan13) << "590123412345" << "12" << "" << ""
                                               << "The add-on digits run 2 pixel rows into the bars"
                                               << "Interval Space from 0 to (\\d+) mils" << "fiwidth";
-        QTest::newRow("UPC-A add-on gap") << int(kUpcA) << "03600029145" << "12" << ""
+        // A right page value below zero, as only pasting can give, puts the add-on beyond the edge.
+        QTest::newRow("EAN-13 add-on outside") << int(kEan13) << "590123412345" << "12" << "" << "fright=-600"
+                                               << "The add-on falls outside the picture"
+                                               << "Right Blank Space by (\\d+) mils" << "fright+";
+        QTest::newRow("UPC-A add-on gap") << int(kUpcA) << "03600029145" << "12" << "" << ""
                                           << "Add-on gap 8.0 modules, the standard asks 9 to 12"
                                           << "font of (\\d+) points" << "font";
-        QTest::newRow("UPC-A comment") << int(kUpcA) << "03600029145" << "" << "Lot 7"
+        QTest::newRow("UPC-A comment") << int(kUpcA) << "03600029145" << "" << "Lot 7" << ""
                                        << "The comment line runs" << "Interval Space from 0 to (\\d+) mils"
                                        << "fiwidth";
-        QTest::newRow("UPC-A module width") << int(kUpcA) << "03600029145" << "" << "" << "Module 31.3 mils"
-                                            << "Width' of (\\d+) mils" << "barwidth";
-        QTest::newRow("EAN-8 add-on digits") << int(kEan8) << "9638507" << "12345" << ""
+        QTest::newRow("UPC-A module width") << int(kUpcA) << "03600029145" << "" << "" << "barwidth=30"
+                                            << "Module 31.3 mils" << "Width' of (\\d+) mils" << "barwidth";
+        QTest::newRow("EAN-8 add-on digits") << int(kEan8) << "9638507" << "12345" << "" << ""
                                              << "The add-on digits run" << "Interval Space from 0 to (\\d+) mils"
                                              << "fiwidth";
-        QTest::newRow("UPC-E right quiet zone") << int(kUpcE) << "123456" << "" << "" << "Right quiet zone"
+        QTest::newRow("UPC-E right quiet zone") << int(kUpcE) << "123456" << "" << "" << "" << "Right quiet zone"
                                                 << "Right Blank Space by (\\d+) mils" << "fright";
     }
     void adviceMakesRoom()
@@ -392,13 +398,16 @@ private slots:
         QFETCH(QString, message);
         QFETCH(QString, addOn);
         QFETCH(QString, comment);
+        QFETCH(QString, preset);
         QFETCH(QString, hint);
         QFETCH(QString, advice);
         QFETCH(QString, setting);
         OpenEditor(editor);
         form->heardtextedt->setText(comment);
-        if (auto* c39 = qobject_cast<Tc39fm*>(form)) c39->fnarwidthedt->setText("10");
-        if (auto* upc = qobject_cast<TUpcEditor*>(form); upc && setting == "barwidth") upc->barwidth->setText("30");
+        const QString presetValue = preset.section('=', 1);
+        if (preset.startsWith("narrow=")) qobject_cast<Tc39fm*>(form)->fnarwidthedt->setText(presetValue);
+        if (preset.startsWith("barwidth=")) qobject_cast<TUpcEditor*>(form)->barwidth->setText(presetValue);
+        if (preset.startsWith("fright=")) main->fright = presetValue.toDouble();
         const QString before = HintStarting(Build(message, addOn), hint);
         QVERIFY2(!before.isEmpty(), qPrintable(form->LastScan().details.join('\n')));
         const QRegularExpressionMatch match = QRegularExpression(advice).match(before);
@@ -408,6 +417,7 @@ private slots:
         if (setting == "fdown") main->fdown = value.toDouble();
         if (setting == "fleft") main->fleft = value.toDouble();
         if (setting == "fright") main->fright = value.toDouble();
+        if (setting == "fright+") main->fright += value.toDouble();
         if (setting == "font") main->font.size = value.toInt();
         if (setting == "ratio") qobject_cast<Tc39fm*>(form)->natiocbox->setCurrentText(value);
         if (setting == "barwidth") qobject_cast<TUpcEditor*>(form)->barwidth->setText(value);
@@ -478,6 +488,9 @@ private slots:
     {
         QFETCH(int, editor);
         OpenEditor(editor);
+        // Before the first build there is nothing to hold a picture against.
+        form->CheckScan(Marker());
+        QVERIFY(form->ScanLine->text().isEmpty());
         Build(kEditors[editor].message);
         QCOMPARE(form->Panel4->text(), QString("Preview"));
         QCOMPARE(form->Panel4->geometry(), QRect(0, 0, form->width(), 18));
