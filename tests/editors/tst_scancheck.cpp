@@ -95,6 +95,8 @@ class TestScanCheck : public QObject, public EditorBench<TBarEditor> {
     }
 
 private slots:
+    // The figures are written in the user's locale; these tests read them in C's.
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
     void cleanup()
     {
         Close();
