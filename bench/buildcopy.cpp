@@ -1,6 +1,7 @@
 // Build/Copy benchmark: the median time of one press of "Build/Copy" at an editor's
-// defaults (handler to clipboard, offscreen), and of its engine alone (encode and
-// paint into a picture of the symbol's size). Not a test: it only reports.
+// defaults (handler to clipboard, offscreen) with the scan check off and on, of its
+// engine alone (encode and paint into a picture of the symbol's size), and of the scan
+// check's decoding and whole check of a picture. Not a test: it only reports.
 #include <QApplication>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -15,6 +16,7 @@
 #include "engines/environment.h"
 #include "platform/files.h"
 #include "platform/qtcanvas.h"
+#include "platform/scancheck.h"
 #include "shell/mainform.h"
 
 namespace {
@@ -88,10 +90,39 @@ int main(int argc, char* argv[])
         (main.*editor.pick)();
         auto* form = qobject_cast<TBarEditor*>(main.barform);
         form->barcodeedt->setText(QString::fromLatin1(editor.message));
+        main.ScanCheck1->setChecked(false);
         Report(editor.what, MedianMicros([&] { form->Button1Click(); }, rounds), 50);
+        main.ScanCheck1->setChecked(true);
+        Report("  the same with the scan check", MedianMicros([&] { form->Button1Click(); }, rounds), 2050);
     }
 
     QImage picture = platform::WhiteImage(204, 127);
     Report("EAN-13 engine alone (encode + paint)", MedianMicros([&] { Ena13Engine(main.font, picture); }, rounds), 10);
+
+    // The pictures the check reads: the EAN-13 editor's at its defaults, and a Code 39
+    // symbol of 22 characters at 23 mils with 9 pixels of quiet zone a side, 640 wide.
+    const struct {
+        const char* what;
+        void (Tmainfm::*pick)();
+        const char* message;
+        double margins;  // left and right, mils
+        platform::ScanFamily family;
+    } pictures[] = {
+        {"EAN-13 picture", &Tmainfm::ENA13Click, "590123412345", 0, platform::ScanFamily::EanUpc},
+        {"640-pixel Code 39 picture", &Tmainfm::C391Click, "RUVOLA-BARCODE-2024-42", 93.75,
+         platform::ScanFamily::Code39},
+    };
+    for (const auto& built : pictures) {
+        main.fleft = main.fright = built.margins;
+        (main.*built.pick)();
+        auto* form = qobject_cast<TBarEditor*>(main.barform);
+        form->barcodeedt->setText(QString::fromLatin1(built.message));
+        form->Button1Click();
+        const QImage picture = form->Image1->picture.copy();
+        std::printf("%s: %d x %d\n", built.what, picture.width(), picture.height());
+        Report("  decode", MedianMicros([&] { platform::ReadSymbol(picture, built.family); }, rounds), 2000);
+        Report("  whole check (decode, figures, hints)", MedianMicros([&] { form->CheckScan(picture); }, rounds),
+               2000);
+    }
     return 0;
 }

@@ -65,6 +65,15 @@ QString UnencodableNotice(const std::string& characters)
         .arg(names.join(QStringLiteral(", ")));
 }
 
+// As a scanner reports the message: letters in upper case, and the underscore, which
+// carries the Code 39 space, as a space.
+QString ScannedText(const std::string& message)
+{
+    QString text = QString::fromStdString(message).toUpper();
+    text.replace(QLatin1Char('_'), QLatin1Char(' '));
+    return text;
+}
+
 QString SizeText(const char* prefix, double inches)
 {
     return QString::fromLatin1(prefix) + QString::asprintf("%8.2f", inches) + QStringLiteral("    inches");
@@ -133,6 +142,21 @@ void Tc39fm::Build()
     if (!SizePicture(width, heightPx) || !SizeWorkBitmap(width, heightPx)) return;
     CentreImage();
 
+    const QString comment = heardtextedt->text();
+    BuiltSymbol built{
+        .symbology = ScanSymbology::Code39,
+        .number = ScannedText(message),
+        .addOn = {},
+        .comment = comment,
+        .resolution = engine.Dpi(),
+        .fontSize = host.TextFont().size,
+        .interval = page.fiwidth,
+        // The characters start right at the bars' bottom unless a comment adds an
+        // interval; below them lie three intervals, or one with a comment.
+        .leverage = comment.isEmpty() ? IntervalLeverage{1, 0, 0, 3} : IntervalLeverage{1, 1, 0, 1},
+        .widthFor = WholeMilsInput(QStringLiteral("Narrow Bar Width"), engine.Dpi()),
+        .drawn = {},
+    };
     // The work bitmap is drawn first: a message the engine cannot lay out leaves it
     // with the bars, and the preview white.
     try {
@@ -140,11 +164,12 @@ void Tc39fm::Build()
         Label5->setText(SizeText("Bar Code Width:   ", static_cast<double>(width) / engine.Dpi()));
         for (QImage* target : {&work, &Image1->picture}) {
             platform::ImageCanvas canvas(*target);
+            if (target == &Image1->picture) canvas.SetLog(&built.drawn);
             engine.Draw(canvas);
         }
     } catch (const engines::LayoutError&) {
         platform::ShowNotice(this, QString::fromLatin1(kTooShort));
         return;
     }
-    FinishBuild(false);
+    FinishBuild(false, std::move(built));
 }

@@ -49,6 +49,18 @@ QChar FirstNonDigit(const QString& text)
     return {};
 }
 
+// The symbol's module is the picture's width in pixels divided among the 95 modules,
+// the remainder dropped; the advice names the narrowest width of the list that gives it.
+std::function<QString(int)> WidthInput(int resolution)
+{
+    return [resolution](int pixels) -> QString {
+        for (int inches = 1; inches <= 9; ++inches)
+            if (engines::RoundToInt(inches * resolution) / engines::TENA13::kModules == pixels)
+                return QStringLiteral("a 'Bar code Width' of %1 inches").arg(inches);
+        return {};
+    };
+}
+
 }  // namespace
 
 Tena13fm::Tena13fm(QWidget* parent, EditorHost& host) : TBarEditor(parent, host, kDesign)
@@ -127,11 +139,27 @@ void Tena13fm::Build()
     engine.SetCommentX(fs / r + left);
     engine.SetCommentY(top + interval);
 
+    BuiltSymbol built{
+        .symbology = ScanSymbology::Ean13,
+        .number = message + QString::number(engines::TENA13::CheckDigit(message.toStdString())),
+        .addOn = addOn,
+        .comment = heardtextedt->text(),
+        .resolution = r,
+        .fontSize = font.size,
+        .interval = page.fiwidth,
+        // The digits move down half an interval while the guard bars, 6 % longer than
+        // data bars that lose two and a half intervals, end 0.15 of one higher; the
+        // add-on's bars start one interval below its digits.
+        .leverage = {1, 0.65, 1, 1},
+        .widthFor = WidthInput(r),
+        .drawn = {},
+    };
     // The picture is made wide enough for the add-on at once; its strip stays white
     // until the add-on is drawn.
     if (!SizePicture(engine.SymbolWidth(), engine.SymbolHeight())) return;
     {
         platform::ImageCanvas canvas(Image1->picture);
+        canvas.SetLog(&built.drawn);
         engine.SetCanvas(&canvas);
         engine.DrawComment();
         const double y = heardtextedt->text().isEmpty() ? top + interval : top + 2 * interval + fs / r + 0.03;
@@ -140,5 +168,5 @@ void Tena13fm::Build()
             engine.DrawSupplemental(engines::RoundToInt((width + left + width / 95 * 12) * r),
                                     engines::RoundToInt((top + interval) * r));
     }
-    FinishBuild(true);
+    FinishBuild(true, std::move(built));
 }

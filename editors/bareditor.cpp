@@ -16,11 +16,14 @@
 #include "platform/icons.h"
 #include "platform/notices.h"
 #include "platform/qtcanvas.h"
+#include "platform/scancheck.h"
 #include "platform/widgets.h"
 
 namespace {
 constexpr int kToolBarHeight = 41;
 constexpr int kPreviewCaptionHeight = 18;
+// The scan line starts this far right of the strip's middle, clear of the centred "Preview".
+constexpr int kScanLineOffset = 32;
 const QColor kPreviewGrey(128, 128, 128);
 // Two bitmaps of this many pixels (the preview and the work bitmap) stay well within memory.
 constexpr qint64 kMaxPictureArea = 50'000'000;
@@ -97,6 +100,10 @@ void TBarEditor::BuildFrame()
     Panel4->setObjectName(QStringLiteral("Panel4"));
     Panel4->setGeometry(0, 0, width, kPreviewCaptionHeight);
     Panel4->setAlignment(Qt::AlignCenter);
+    ScanLine = new QLabel(Panel4);
+    ScanLine->setObjectName(QStringLiteral("ScanLine"));
+    ScanLine->setGeometry(width / 2 + kScanLineOffset, 0, width / 2 - kScanLineOffset - 4, kPreviewCaptionHeight);
+    ScanLine->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     ScrollBox1 = new QScrollArea(Panel3);
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setGeometry(0, kPreviewCaptionHeight, width, Panel3->height() - kPreviewCaptionHeight);
@@ -236,11 +243,12 @@ void TBarEditor::EnableTurnButtons()
     ToolButton5->setEnabled(true);
 }
 
-bool TBarEditor::FinishBuild(bool takeWorkFromPreview)
+bool TBarEditor::FinishBuild(bool takeWorkFromPreview, BuiltSymbol built)
 {
     Image1->update();
     EnableTurnButtons();
     Button4->setEnabled(true);
+    // A refused copy leaves the line on the picture that the clipboard still holds.
     if (!platform::CopyImageToClipboard(Image1->picture)) {
         platform::ShowNotice(this, QStringLiteral("Fail to copy"));
         return false;
@@ -249,7 +257,33 @@ bool TBarEditor::FinishBuild(bool takeWorkFromPreview)
         work = Image1->picture.copy();
         CentreImage();
     }
+    built_ = std::move(built);
+    if (host.ScanCheckOn())
+        CheckScan(Image1->picture);
+    else
+        ClearScanLine();
     return true;
+}
+
+void TBarEditor::CheckScan(const QImage& picture)
+{
+    if (built_.number.isEmpty()) return;  // nothing built yet to hold it against
+    const auto family = built_.symbology == ScanSymbology::Code39 ? platform::ScanFamily::Code39
+                                                                  : platform::ScanFamily::EanUpc;
+    scan_ = AssessScan(picture, built_, platform::ReadSymbol(picture, family));
+    // The line keeps to its strip; the whole of it heads the tip.
+    ScanLine->setText(ScanLine->fontMetrics().elidedText(scan_.line, Qt::ElideRight, ScanLine->width()));
+    ScanLine->setToolTip(scan_.details.join(QLatin1Char('\n')));
+    QPalette palette = Panel4->palette();
+    if (scan_.failed) palette.setColor(QPalette::WindowText, Qt::red);
+    ScanLine->setPalette(palette);
+}
+
+void TBarEditor::ClearScanLine()
+{
+    scan_ = {};
+    ScanLine->clear();
+    ScanLine->setToolTip({});
 }
 
 void TBarEditor::FormCreate() { work = QImage(); }

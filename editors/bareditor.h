@@ -9,6 +9,8 @@
 #include <QRect>
 #include <QWidget>
 
+#include "scanreport.h"
+
 class EditorHost;
 class QLabel;
 class QLineEdit;
@@ -74,6 +76,15 @@ public:
     QPushButton* Button1 = nullptr;
     QPushButton* Button4 = nullptr;
     QPushButton* Button3 = nullptr;
+    // The scan check's line on the preview's caption strip, right of "Preview": what a
+    // scanner reads from the picture on the clipboard; the figures and hints in its tip.
+    QLabel* ScanLine = nullptr;
+
+    // Reads picture as a scanner would, sets it against the last build and shows the
+    // outcome in ScanLine. A build checks the picture it put on the clipboard.
+    void CheckScan(const QImage& picture);
+    void ClearScanLine();
+    const ScanReport& LastScan() const { return scan_; }
 
 public slots:
     void FormCreate();
@@ -103,8 +114,9 @@ protected:
     // The end every successful build shares: turns and Print enabled, the picture on the
     // clipboard ("Fail to copy" when refused). Where the editor keeps the finished preview
     // as its work bitmap, a refused copy keeps the previous one; otherwise the work bitmap
-    // is then taken from the preview and the preview centred.
-    bool FinishBuild(bool takeWorkFromPreview);
+    // is then taken from the preview and the preview centred. With the scan check on, the
+    // picture copied is then checked against built.
+    bool FinishBuild(bool takeWorkFromPreview, BuiltSymbol built);
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -120,4 +132,6 @@ private:
     void FitScrollArea();
 
     const EditorDesign& design_;
+    BuiltSymbol built_;
+    ScanReport scan_;
 };

@@ -6,6 +6,7 @@
 namespace {
 const UpcFamilyDesign kDesign = {
     .frame = UpcFrame("fmean8", 687, 452),
+    .symbology = ScanSymbology::Ean8,
     .messageLength = 7,
     .lengthNotice = "The 'Bar code message' must contain 7 numbers.",
     .addOnLabel = "Ean8 Supplemental: ",

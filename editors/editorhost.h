@@ -21,6 +21,8 @@ public:
     // The shared font object itself: engines keep a reference to it for one build.
     virtual const engines::Font& TextFont() const = 0;
     virtual engines::Rgb BarColor() const = 0;
+    // Whether each build's picture is read back and checked against the standard.
+    virtual bool ScanCheckOn() const = 0;
 
     virtual void ShowPageSetting(QWidget* owner) = 0;
     virtual void ShowFontDialog() = 0;

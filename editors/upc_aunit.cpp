@@ -6,6 +6,7 @@
 namespace {
 const UpcFamilyDesign kDesign = {
     .frame = UpcFrame("fmupc_a", 688, 445),
+    .symbology = ScanSymbology::UpcA,
     .messageLength = 11,
     .lengthNotice = "The 'Bar code message' must contain 11 numbers.",
     .addOnLabel = "Upc-a Supplemental: ",

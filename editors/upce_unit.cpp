@@ -6,6 +6,7 @@
 namespace {
 const UpcFamilyDesign kDesign = {
     .frame = UpcFrame("fmupce", 690, 446),
+    .symbology = ScanSymbology::UpcE,
     .messageLength = 6,
     .lengthNotice = "The 'Bar code message' must contain 6 numbers.",
     .addOnLabel = "Upc-e Supplemental: ",

@@ -19,6 +19,12 @@ namespace {
 // An add-on adds its modules and the gap before it to the module count.
 constexpr int kAddOnModules2 = 32;
 constexpr int kAddOnModules5 = 59;
+
+// The number a scanner reports. UPC-A and EAN-8 engines have appended the check digit
+// to the message by the time they have drawn; a UPC-E symbol reads as its number
+// system 0, the six digits and the check digit of their expansion.
+std::string ScannedNumber(const engines::Tbar& engine) { return engine.Message(); }
+std::string ScannedNumber(const engines::Tupce& engine) { return "0" + engine.Message() + engine.ExpandToUpcA(); }
 }  // namespace
 
 TUpcEditor::TUpcEditor(QWidget* parent, EditorHost& host, const UpcFamilyDesign& design)
@@ -93,13 +99,30 @@ void TUpcEditor::Build()
     if (!SizePicture(engine.SymbolWidth(), engine.SymbolHeight())) return;
     // After the sizing: a comment moves the symbol down but never enlarges the picture.
     engine.SetComment(heardtextedt->text().toStdString());
+    BuiltSymbol built{
+        .symbology = family_.symbology,
+        .number = {},
+        .addOn = QString::fromStdString(addOn),
+        .comment = heardtextedt->text(),
+        .resolution = r,
+        .fontSize = host.TextFont().size,
+        .interval = page.fiwidth,
+        // Every text keeps one interval from the bars it faces. The digits under the
+        // bars move down by two intervals while the picture grows by one, so below
+        // them each pixel of interval is one pixel less.
+        .leverage = {1, 1, 1, -1},
+        .widthFor = WholeMilsInput(QStringLiteral("Single Bar Width"), r),
+        .drawn = {},
+    };
     {
         platform::ImageCanvas canvas(Image1->picture);
+        canvas.SetLog(&built.drawn);
         engine.SetCanvas(&canvas);
         engine.Draw();
         if (!addOn.empty()) engine.DrawSupplemental();
     }
-    FinishBuild(true);
+    built.number = QString::fromStdString(ScannedNumber(engine));
+    FinishBuild(true, std::move(built));
 }
 
 template void TUpcEditor::Build<engines::Tupc_a>();

@@ -8,6 +8,7 @@
 // Where the three editors differ.
 struct UpcFamilyDesign {
     EditorDesign frame;
+    ScanSymbology symbology;
     int messageLength;
     const char* lengthNotice;
     const char* addOnLabel;

@@ -93,14 +93,31 @@ struct TextKey {
     friend bool operator==(const TextKey&, const TextKey&) = default;
 };
 
+struct Drawn {
+    QImage picture;
+    QRect ink;  // where the glyphs are in picture, null for a blank text
+};
+
+// The bounding rectangle of every pixel not in the box colour.
+QRect InkOf(const QImage& picture, QRgb box)
+{
+    QRect ink;
+    for (int y = 0; y < picture.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        for (int x = 0; x < picture.width(); ++x)
+            if (row[x] != box) ink |= QRect(x, y, 1, 1);
+    }
+    return ink;
+}
+
 // The texts drawn lately, each as the picture TextOut leaves: its box in the brush
 // colour with the text on it. A handful of entries serves every build; the store is
 // emptied when it grows past its size, so odd texts (comment lines) cannot fill memory.
-QImage DrawnText(const TextKey& key)
+Drawn DrawnText(const TextKey& key)
 {
-    static std::vector<std::pair<TextKey, QImage>> store;
-    for (const auto& [k, picture] : store)
-        if (k == key) return picture;
+    static std::vector<std::pair<TextKey, Drawn>> store;
+    for (const auto& [k, drawn] : store)
+        if (k == key) return drawn;
     const QFont font = ToQFont(key.font, key.dpi);
     const QString s = QString::fromStdString(key.text);
     const QFontMetrics metrics(font);
@@ -114,8 +131,9 @@ QImage DrawnText(const TextKey& key)
         painter.drawText(0, metrics.ascent(), s);
     }
     if (store.size() >= 64) store.clear();
-    store.emplace_back(key, picture);
-    return picture;
+    const Drawn drawn{picture, InkOf(picture, key.box)};
+    store.emplace_back(key, drawn);
+    return drawn;
 }
 
 QImage NewImage(int width, int height) { return QImage(width, height, QImage::Format_RGB32); }
@@ -173,6 +191,8 @@ void ImageCanvas::FillRect(int left, int top, int right, int bottom)
         PainterCanvas::FillRect(left, top, right, bottom);
         return;
     }
+    if (log_ && brushPixel_ != qRgb(255, 255, 255) && right > left && bottom > top)
+        log_->bars.emplace_back(QPoint(left, top), QPoint(right - 1, bottom - 1));
     left = std::max(left, 0);
     top = std::max(top, 0);
     right = std::min(right, image_.width());
@@ -206,7 +226,9 @@ bool ImageCanvas::TextOut(int x, int y, const std::string& text)
     if (!painter.isActive()) return false;
     if (!Direct()) return PainterCanvas::TextOut(x, y, text);
     Flush();
-    const QImage drawn = DrawnText({textFont_, brushPixel_, image_.logicalDpiY(), text});
+    const Drawn glyphs = DrawnText({textFont_, brushPixel_, image_.logicalDpiY(), text});
+    const QImage& drawn = glyphs.picture;
+    if (log_) log_->texts.push_back({text, QPoint(x, y), drawn, brushPixel_, glyphs.ink.translated(x, y)});
     const QRect target = QRect(QPoint(x, y), drawn.size()) & image_.rect();
     if (target.isEmpty()) return true;
     uchar* const bits = const_cast<uchar*>(image_.constBits());

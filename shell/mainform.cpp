@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "aboutfm.h"
+#include "editors/bareditor.h"
 #include "editors/symbologies.h"
 #include "pagesetting.h"
 #include "printunit.h"
@@ -89,6 +90,10 @@ void Tmainfm::BuildMenus()
     PageSetting1 = AddItem(File1, "Page setting", "PageSetting1");
     Fontsetting1 = AddItem(File1, "Font setting", "Fontsetting1");
     Colorsetting1 = AddItem(File1, "Color setting", "Colorsetting1");
+    // On at every start and never written to the settings file.
+    ScanCheck1 = AddItem(File1, "Scan check", "ScanCheck1");
+    ScanCheck1->setCheckable(true);
+    ScanCheck1->setChecked(true);
     Symbology1 = MainMenu1->addMenu(QStringLiteral("Symbology"));
     Symbology1->setObjectName(QStringLiteral("Symbology1"));
     C391 = AddItem(Symbology1, "C39", "C391");
@@ -149,6 +154,7 @@ void Tmainfm::ConnectHandlers()
     connect(PageSetting1, &QAction::triggered, this, &Tmainfm::PageSetting1Click);
     connect(Fontsetting1, &QAction::triggered, this, &Tmainfm::Fontsetting1Click);
     connect(Colorsetting1, &QAction::triggered, this, &Tmainfm::Colorsetting1Click);
+    connect(ScanCheck1, &QAction::triggered, this, &Tmainfm::ScanCheck1Click);
     connect(C391, &QAction::triggered, this, &Tmainfm::C391Click);
     connect(ENA13, &QAction::triggered, this, &Tmainfm::ENA13Click);
     connect(EAN81, &QAction::triggered, this, &Tmainfm::EAN81Click);
@@ -255,6 +261,16 @@ void Tmainfm::Colorsetting1Click()
         if (ColorDialog1->exec() == QDialog::Accepted) color = platform::FromQColor(ColorDialog1->selectedColor());
     });
 }
+
+// Turning the check off takes the line away at once; turned on, it comes with the next build.
+void Tmainfm::ScanCheck1Click()
+{
+    platform::Guarded([this] {
+        if (auto* editor = qobject_cast<TBarEditor*>(barform); editor && !ScanCheckOn()) editor->ClearScanLine();
+    });
+}
+
+bool Tmainfm::ScanCheckOn() const { return ScanCheck1->isChecked(); }
 
 void Tmainfm::C391Click() { changeform(QStringLiteral("Bar Code C39")); }
 void Tmainfm::ENA13Click() { changeform(QStringLiteral("Bar Code ENA13")); }

@@ -43,6 +43,7 @@ public:
     QAction* PageSetting1 = nullptr;
     QAction* Fontsetting1 = nullptr;
     QAction* Colorsetting1 = nullptr;
+    QAction* ScanCheck1 = nullptr;
     QMenu* Symbology1 = nullptr;
     QAction* C391 = nullptr;
     QAction* ENA13 = nullptr;
@@ -73,6 +74,7 @@ public:
     PageValues Pages() const override;
     const engines::Font& TextFont() const override { return font; }
     engines::Rgb BarColor() const override { return color; }
+    bool ScanCheckOn() const override;
     void ShowPageSetting(QWidget* owner) override;
     void ShowFontDialog() override { Fontsetting1Click(); }
     void ShowColorDialog() override { Colorsetting1Click(); }
@@ -87,6 +89,7 @@ public slots:
     void PageSetting1Click();
     void Fontsetting1Click();
     void Colorsetting1Click();
+    void ScanCheck1Click();
     void C391Click();
     void ENA13Click();
     void EAN81Click();

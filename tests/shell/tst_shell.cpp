@@ -429,7 +429,7 @@ private slots:
         QCOMPARE(bar[3], main->Exit2);
         QVERIFY(!main->Exit2->menu());
         QCOMPARE(Captions(main->File1->actions()),
-                 (QStringList{"Printer setting", "Page setting", "Font setting", "Color setting"}));
+                 (QStringList{"Printer setting", "Page setting", "Font setting", "Color setting", "Scan check"}));
         QCOMPARE(Captions(main->Symbology1->actions()), (QStringList{"C39", "EAN-13", "EAN-8", "UPC-A", "UPC-E"}));
         QCOMPARE(Captions(main->Help1->actions()), (QStringList{"About", "Help"}));
         for (QAction* item : main->Symbology1->actions()) QVERIFY(item->isCheckable());
