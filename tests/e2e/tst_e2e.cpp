@@ -52,7 +52,7 @@ const EditorPlaces* const kPlaces[] = {&kCode39, &kEan13, &kUpcFamily};
 
 // The menu bar, left to right, and the rows of its menus.
 enum MenuBarItem { kSettingsMenu, kSymbologyMenu, kHelpMenu, kExitItem };
-constexpr int kMenuBarItems = 4, kSettingsRows = 4, kSymbologyRows = 5;
+constexpr int kMenuBarItems = 4, kSettingsRows = 5, kSymbologyRows = 5;
 enum SettingsRow { kPrinterSetting, kPageSetting };
 
 // Dialog places, from the dialog's top-left corner.
