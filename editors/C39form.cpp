@@ -4,11 +4,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <memory>
 #include <utility>
 
 #include "editorhost.h"
+#include "symbolbuild.h"
 #include "engines/c39unit.h"
 #include "platform/keyfilter.h"
+#include "platform/export.h"
 #include "platform/notices.h"
 #include "platform/numtext.h"
 #include "platform/qtcanvas.h"
@@ -130,9 +133,16 @@ void Tc39fm::Build()
     const double narrow = platform::StrToFloat(fnarwidthedt->text(), QLocale::c());
     const double ratio = platform::StrToFloat(natiocbox->currentText(), QLocale::c());
     const PageValues page = host.Pages();
-    const int status = engine.SetParams(host.TextFont(), 0, page.fiwidth / 1000, height, narrow / 1000, ratio,
-                                        page.fleft / 1000, page.fright / 1000, heardtextedt->text().toStdString(),
-                                        message, page.ftop / 1000, page.fdown / 1000);
+    // The engine keeps the font by address: a copy of its own outlives the build for exports.
+    const auto font = std::make_shared<const engines::Font>(host.TextFont());
+    symbols::Inputs inputs;
+    inputs.message = message;
+    inputs.comment = heardtextedt->text().toStdString();
+    inputs.height = height;
+    inputs.width = narrow;
+    inputs.ratio = ratio;
+    inputs.page = page;
+    const int status = symbols::ConfigureCode39(engine, inputs, *font);
     if (const QString text = StatusMessage(status); !text.isEmpty()) {
         platform::ShowNotice(this, text);
         return;
@@ -171,5 +181,5 @@ void Tc39fm::Build()
         platform::ShowNotice(this, QString::fromLatin1(kTooShort));
         return;
     }
-    FinishBuild(false, std::move(built));
+    FinishBuild(false, std::move(built), [engine, font](engines::Canvas& canvas) { engine.Draw(canvas); });
 }

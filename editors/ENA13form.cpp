@@ -4,11 +4,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <memory>
 
 #include "editorhost.h"
+#include "symbolbuild.h"
 #include "engines/ena13unit.h"
 #include "engines/environment.h"
 #include "engines/rounding.h"
+#include "platform/export.h"
 #include "platform/keyfilter.h"
 #include "platform/notices.h"
 #include "platform/numtext.h"
@@ -115,29 +118,20 @@ void Tena13fm::Build()
     if (fheightedt->text().isEmpty()) return;
 
     const PageValues page = host.Pages();
-    const engines::Font& font = host.TextFont();
+    // The engine keeps the font by address: a copy of its own outlives the build for exports.
+    const auto font = std::make_shared<const engines::Font>(host.TextFont());
+    symbols::Inputs inputs;
+    inputs.comment = heardtextedt->text().toStdString();
+    inputs.height = platform::StrToFloat(fheightedt->text(), QLocale::c());
+    inputs.width = ComboBox1->currentText().toInt();
+    inputs.page = page;
+    inputs.barColor = host.BarColor();
+    inputs.addOn = addOn.toStdString();
     engines::TENA13 engine;
-    engine.SetComment(heardtextedt->text().toStdString());
-    engine.SetCodeHeight(platform::StrToFloat(fheightedt->text(), QLocale::c()));
-    engine.SetCodeWidth(ComboBox1->currentText().toInt());
-    engine.SetFont(&font);
-    engine.SetLeftMargin((page.fleft + 25) / 1000);
-    engine.SetRightMargin((page.fright + 100) / 1000);
-    engine.SetTopMargin(page.ftop / 1000);
-    engine.SetBottomMargin((page.fdown + 25) / 1000);
-    engine.SetBarColor(host.BarColor());
-    engine.SetResolution(engines::ScreenResolution());
-    engine.SetIntervalSpace(page.fiwidth / 1000);
-    engine.SetSupplemental(addOn.toStdString());
+    symbols::ConfigureEan13(engine, inputs, font.get());
     const int r = engine.Resolution();
     if (r <= 0) return;
-
-    const double fs = font.size;
-    const double width = engine.CodeWidth(), left = engine.LeftMargin(), top = engine.TopMargin();
-    const double interval = engine.IntervalSpace();
-    engine.SetMessage(message.toStdString());
-    engine.SetCommentX(fs / r + left);
-    engine.SetCommentY(top + interval);
+    symbols::PlaceEan13(engine, message.toStdString(), font->size);
 
     BuiltSymbol built{
         .symbology = ScanSymbology::Ean13,
@@ -145,7 +139,7 @@ void Tena13fm::Build()
         .addOn = addOn,
         .comment = heardtextedt->text(),
         .resolution = r,
-        .fontSize = font.size,
+        .fontSize = font->size,
         .interval = page.fiwidth,
         // The digits move down half an interval while the guard bars, 6 % longer than
         // data bars that lose two and a half intervals, end 0.15 of one higher; the
@@ -157,16 +151,11 @@ void Tena13fm::Build()
     // The picture is made wide enough for the add-on at once; its strip stays white
     // until the add-on is drawn.
     if (!SizePicture(engine.SymbolWidth(), engine.SymbolHeight())) return;
+    const platform::SymbolPainter paint = symbols::Ean13Painter(engine, font, !heardtextedt->text().isEmpty());
     {
         platform::ImageCanvas canvas(Image1->picture);
         canvas.SetLog(&built.drawn);
-        engine.SetCanvas(&canvas);
-        engine.DrawComment();
-        const double y = heardtextedt->text().isEmpty() ? top + interval : top + 2 * interval + fs / r + 0.03;
-        engine.Draw(fs / r + left, y);
-        if (!addOn.isEmpty())
-            engine.DrawSupplemental(engines::RoundToInt((width + left + width / 95 * 12) * r),
-                                    engines::RoundToInt((top + interval) * r));
+        paint(canvas);
     }
-    FinishBuild(true, std::move(built));
+    FinishBuild(true, std::move(built), paint);
 }

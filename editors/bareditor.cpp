@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -117,6 +118,11 @@ void TBarEditor::BuildFrame()
     ScrollBox1->setWidget(surface);
     Image1 = new TImage(surface);
     Image1->setGeometry(design_.firstPicture);
+    ExportAction = new QAction(QStringLiteral("Export..."), Image1);
+    ExportAction->setObjectName(QStringLiteral("ExportAction"));
+    ExportAction->setEnabled(false);
+    Image1->addAction(ExportAction);
+    Image1->setContextMenuPolicy(Qt::ActionsContextMenu);
     FitScrollArea();
 }
 
@@ -168,6 +174,7 @@ void TBarEditor::ConnectHandlers()
     connect(ToolButton5, &QToolButton::clicked, this, &TBarEditor::ToolButton5Click);
     connect(Button1, &QPushButton::clicked, this, &TBarEditor::Button1Click);
     connect(Button4, &QPushButton::clicked, this, &TBarEditor::Button4Click);
+    connect(ExportAction, &QAction::triggered, this, &TBarEditor::ExportClick);
     // The close button of the Code 39 editor closes it; the others' has no handler.
     if (Button3 && design_.ownsWorkBitmap) connect(Button3, &QPushButton::clicked, this, &TBarEditor::Button3Click);
 }
@@ -243,8 +250,10 @@ void TBarEditor::EnableTurnButtons()
     ToolButton5->setEnabled(true);
 }
 
-bool TBarEditor::FinishBuild(bool takeWorkFromPreview, BuiltSymbol built)
+bool TBarEditor::FinishBuild(bool takeWorkFromPreview, BuiltSymbol built, platform::SymbolPainter paint)
 {
+    // A layout program places the copied picture at the size it was drawn for.
+    platform::SetResolution(Image1->picture, built.resolution);
     Image1->update();
     EnableTurnButtons();
     Button4->setEnabled(true);
@@ -257,12 +266,39 @@ bool TBarEditor::FinishBuild(bool takeWorkFromPreview, BuiltSymbol built)
         work = Image1->picture.copy();
         CentreImage();
     }
+    exported_ = {Image1->picture, built.resolution, std::move(paint)};
+    ExportAction->setEnabled(true);
     built_ = std::move(built);
     if (host.ScanCheckOn())
         CheckScan(Image1->picture);
     else
         ClearScanLine();
     return true;
+}
+
+QString TBarEditor::ExportTo(const QString& path)
+{
+    const QString error = platform::ExportSymbol(exported_, path);
+    if (!error.isEmpty()) platform::ShowNotice(this, error);
+    return error;
+}
+
+void TBarEditor::ExportClick()
+{
+    platform::Guarded([this] {
+        QFileDialog dialog(this, QStringLiteral("Export"));
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setNameFilters({QStringLiteral("PNG picture (*.png)"), QStringLiteral("SVG drawing (*.svg)"),
+                               QStringLiteral("PDF document (*.pdf)")});
+        // The chosen filter gives the suffix where the name has none.
+        connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+            dialog.setDefaultSuffix(filter.section(QLatin1String("*."), 1).chopped(1));
+        });
+        dialog.setDefaultSuffix(QStringLiteral("png"));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+        ExportTo(dialog.selectedFiles().constFirst());
+    });
 }
 
 void TBarEditor::CheckScan(const QImage& picture)

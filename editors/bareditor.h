@@ -9,6 +9,7 @@
 #include <QRect>
 #include <QWidget>
 
+#include "platform/export.h"
 #include "scanreport.h"
 
 class EditorHost;
@@ -79,12 +80,18 @@ public:
     // The scan check's line on the preview's caption strip, right of "Preview": what a
     // scanner reads from the picture on the clipboard; the figures and hints in its tip.
     QLabel* ScanLine = nullptr;
+    // "Export..." in the preview's context menu: the last good build as a PNG, SVG or
+    // PDF file at its true size; enabled from the first successful build on.
+    QAction* ExportAction = nullptr;
 
     // Reads picture as a scanner would, sets it against the last build and shows the
     // outcome in ScanLine. A build checks the picture it put on the clipboard.
     void CheckScan(const QImage& picture);
     void ClearScanLine();
     const ScanReport& LastScan() const { return scan_; }
+    // Writes the last good build to path (format by suffix); the message shown when it
+    // could not be written, or an empty string.
+    QString ExportTo(const QString& path);
 
 public slots:
     void FormCreate();
@@ -97,6 +104,8 @@ public slots:
     void Button4Click();
     void Button3Click();
     virtual void Button1Click() = 0;
+    // Asks for a file name and exports the last good build there.
+    void ExportClick();
 
 protected:
     EditorHost& host;
@@ -116,7 +125,9 @@ protected:
     // as its work bitmap, a refused copy keeps the previous one; otherwise the work bitmap
     // is then taken from the preview and the preview centred. With the scan check on, the
     // picture copied is then checked against built.
-    bool FinishBuild(bool takeWorkFromPreview, BuiltSymbol built);
+    // The picture carries the resolution it was drawn at, and paint is kept to draw the
+    // symbol again for vector exports.
+    bool FinishBuild(bool takeWorkFromPreview, BuiltSymbol built, platform::SymbolPainter paint);
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -134,4 +145,5 @@ private:
     const EditorDesign& design_;
     BuiltSymbol built_;
     ScanReport scan_;
+    platform::ExportedSymbol exported_;
 };

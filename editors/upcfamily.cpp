@@ -3,12 +3,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <memory>
 
 #include "editorhost.h"
+#include "symbolbuild.h"
 #include "engines/Tean8unit.h"
 #include "engines/Tupc_a_barunit.h"
 #include "engines/Tupce_unit.h"
 #include "engines/rounding.h"
+#include "platform/export.h"
 #include "platform/keyfilter.h"
 #include "platform/notices.h"
 #include "platform/numtext.h"
@@ -16,10 +19,6 @@
 #include "platform/widgets.h"
 
 namespace {
-// An add-on adds its modules and the gap before it to the module count.
-constexpr int kAddOnModules2 = 32;
-constexpr int kAddOnModules5 = 59;
-
 // The number a scanner reports. UPC-A and EAN-8 engines have appended the check digit
 // to the message by the time they have drawn; a UPC-E symbol reads as its number
 // system 0, the six digits and the check digit of their expansion.
@@ -71,23 +70,19 @@ void TUpcEditor::Build()
     const std::string message = barcodeedt->text().toStdString();
     const std::string addOn = Supplementaltxt->text().toStdString();
 
+    symbols::Inputs inputs;
+    inputs.message = message;
+    inputs.addOn = addOn;
+    inputs.width = platform::StrToInt(barwidth->text());
+    inputs.height = platform::StrToFloat(fheightedt->text(), QLocale::c());
+    inputs.page = host.Pages();
+    inputs.barColor = host.BarColor();
+    // The engine keeps the font by address: a copy of its own outlives the build for exports.
+    const auto font = std::make_shared<const engines::Font>(host.TextFont());
     Engine engine;
-    engine.ReadResolution();
-    engine.SetBarColor(host.BarColor());
-    engine.SetFont(&host.TextFont());
-    engine.SetModuleCount(family_.modules +
-                          (addOn.size() == 2 ? kAddOnModules2 : addOn.size() == 5 ? kAddOnModules5 : 0));
+    symbols::ConfigureUpc(engine, inputs, family_.modules, font.get());
     const int r = engine.Resolution();
-    engine.SetModuleWidth(engines::RoundToInt(platform::StrToInt(barwidth->text()) / 1000.0 * r));
-    engine.SetBarHeight(engines::RoundToInt(platform::StrToFloat(fheightedt->text(), QLocale::c()) * r));
-    engine.SetMessage(message);
-    const PageValues page = host.Pages();
-    engine.SetLeftSpace(page.fleft);
-    engine.SetTopSpace(page.ftop);
-    engine.SetRightSpace(page.fright);
-    engine.SetDownSpace(page.fdown);
-    engine.SetInterval(page.fiwidth);
-    engine.Supplemental = addOn;
+    const PageValues& page = inputs.page;
 
     // Pasted non-digits raise the conversion error here, before anything is drawn, so no
     // half-built symbol reaches the preview, the clipboard or the work bitmap.
@@ -114,6 +109,7 @@ void TUpcEditor::Build()
         .widthFor = WholeMilsInput(QStringLiteral("Single Bar Width"), r),
         .drawn = {},
     };
+    const platform::SymbolPainter paint = symbols::UpcPainter(engine, font);
     {
         platform::ImageCanvas canvas(Image1->picture);
         canvas.SetLog(&built.drawn);
@@ -122,7 +118,7 @@ void TUpcEditor::Build()
         if (!addOn.empty()) engine.DrawSupplemental();
     }
     built.number = QString::fromStdString(ScannedNumber(engine));
-    FinishBuild(true, std::move(built));
+    FinishBuild(true, std::move(built), paint);
 }
 
 template void TUpcEditor::Build<engines::Tupc_a>();

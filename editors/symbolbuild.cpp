@@ -1,0 +1,209 @@
+#include "symbolbuild.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "C39form.h"
+#include "engines/environment.h"
+#include "engines/errors.h"
+
+namespace symbols {
+
+namespace {
+
+// Two pictures of this many pixels stay well within memory, as in the editors.
+constexpr long long kMaxPictureArea = 50'000'000;
+
+bool AllDigits(const std::string& text)
+{
+    return std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); });
+}
+
+std::string SizeError(long long width, long long height)
+{
+    const std::string size = "The symbol would be " + std::to_string(width) + " x " + std::to_string(height) + " pixels, ";
+    if (width <= 0 || height <= 0)
+        return size + "which leaves nothing to draw: check the page setting for negative values.";
+    if (width > engines::kMaxPixels || height > engines::kMaxPixels || width * height > kMaxPictureArea)
+        return size + "too large to draw: make it smaller.";
+    return {};
+}
+
+// A canvas that draws nothing: lets an engine lay a symbol out to find its faults.
+class NoCanvas : public engines::Canvas {
+public:
+    void SetBrushColor(engines::Rgb) override {}
+    void SetFont(const engines::Font& font) override { size_ = font.size; }
+    int FontSize() const override { return size_; }
+    void FillRect(int, int, int, int) override {}
+    bool TextOut(int, int, const std::string&) override { return true; }
+
+private:
+    int size_ = 0;
+};
+
+Drawing Sized(Drawing drawing)
+{
+    drawing.error = SizeError(drawing.width, drawing.height);
+    return drawing;
+}
+
+Drawing PrepareCode39(const Inputs& inputs)
+{
+    const std::string unencodable = engines::Tc39::UnencodableChars(inputs.message);
+    if (!unencodable.empty()) {
+        std::string names;
+        for (const char c : unencodable)
+            names += (names.empty() ? "" : ", ") + (c == ' ' ? std::string("space") : "'" + std::string(1, c) + "'");
+        return {.error = "The 'Bar code message' holds characters that Code 39 cannot encode: " + names + "."};
+    }
+    const auto font = std::make_shared<const engines::Font>(inputs.font);
+    engines::Tc39 engine;
+    if (const QString text = Tc39fm::StatusMessage(ConfigureCode39(engine, inputs, *font)); !text.isEmpty())
+        return {.error = text.toStdString()};
+    Drawing drawing = Sized({.width = engine.SymbolWidth(), .height = engine.SymbolHeight(), .resolution = engine.Dpi()});
+    if (!drawing.error.empty()) return drawing;
+    try {
+        NoCanvas canvas;
+        engine.Draw(canvas);
+    } catch (const engines::LayoutError&) {
+        return {.error = "The 'Bar code message' must have two or above two characters."};
+    }
+    drawing.paint = [engine, font](engines::Canvas& canvas) { engine.Draw(canvas); };
+    return drawing;
+}
+
+Drawing PrepareEan13(const Inputs& inputs)
+{
+    if (inputs.message.size() != 12) return {.error = "The 'Bar code message' must contain 12 numbers."};
+    for (const char c : inputs.message)
+        if (!std::isdigit(static_cast<unsigned char>(c)))
+            return {.error = "The 'Bar code message' holds '" + std::string(1, c) + "', which is not a digit."};
+    if ((inputs.addOn.size() != 0 && inputs.addOn.size() != 2 && inputs.addOn.size() != 5) || !AllDigits(inputs.addOn))
+        return {.error = "The 'Ean13 Supplemental' must contain 2 or 5 numbers."};
+    if (inputs.width < 1 || inputs.width > 9) return {.error = "The 'Bar code Width' must be 1 to 9 inches."};
+    const auto font = std::make_shared<const engines::Font>(inputs.font);
+    engines::TENA13 engine;
+    ConfigureEan13(engine, inputs, font.get());
+    if (engine.Resolution() <= 0) return {.error = "No resolution to draw at."};
+    PlaceEan13(engine, inputs.message, font->size);
+    Drawing drawing = Sized({.width = engine.SymbolWidth(), .height = engine.SymbolHeight(), .resolution = engine.Resolution()});
+    if (drawing.error.empty()) drawing.paint = Ean13Painter(engine, font, !inputs.comment.empty());
+    return drawing;
+}
+
+template <class Engine>
+Drawing PrepareUpc(const Inputs& inputs, std::size_t length, int modules, const char* addOnLabel)
+{
+    if (inputs.message.size() != length)
+        return {.error = "The 'Bar code message' must contain " + std::to_string(length) + " numbers."};
+    if ((inputs.addOn.size() != 0 && inputs.addOn.size() != 2 && inputs.addOn.size() != 5) || !AllDigits(inputs.addOn))
+        return {.error = std::string("The '") + addOnLabel + " Supplemental' must contain 2 or 5 numbers."};
+    const auto font = std::make_shared<const engines::Font>(inputs.font);
+    Engine engine;
+    ConfigureUpc(engine, inputs, modules, font.get());
+    Engine probe;
+    probe.SetMessage(inputs.message);
+    probe.Encode(inputs.message);  // raises the conversion error for a non-digit
+    Drawing drawing = Sized({.width = engine.SymbolWidth(), .height = engine.SymbolHeight(), .resolution = engine.Resolution()});
+    if (!drawing.error.empty()) return drawing;
+    engine.SetComment(inputs.comment);
+    drawing.paint = UpcPainter(engine, font);
+    return drawing;
+}
+
+}  // namespace
+
+std::optional<Kind> KindNamed(std::string_view name)
+{
+    std::string key;
+    for (const char c : name)
+        if (c != '-' && c != '_') key += char(std::tolower(static_cast<unsigned char>(c)));
+    if (key == "code39" || key == "c39") return Kind::Code39;
+    if (key == "ean13") return Kind::Ean13;
+    if (key == "ean8") return Kind::Ean8;
+    if (key == "upca") return Kind::UpcA;
+    if (key == "upce") return Kind::UpcE;
+    return std::nullopt;
+}
+
+Inputs Defaults(Kind kind)
+{
+    Inputs inputs;
+    switch (kind) {
+    case Kind::Code39: inputs.height = 1.2; inputs.width = 23; break;
+    case Kind::Ean13: inputs.height = 1.3; inputs.width = 2; break;
+    default: inputs.height = 1.3; inputs.width = 21; break;
+    }
+    return inputs;
+}
+
+Drawing Prepare(Kind kind, const Inputs& inputs)
+{
+    try {
+        switch (kind) {
+        case Kind::Code39: return PrepareCode39(inputs);
+        case Kind::Ean13: return PrepareEan13(inputs);
+        case Kind::Ean8: return PrepareUpc<engines::Tean8>(inputs, 7, 67, "Ean8");
+        case Kind::UpcA: return PrepareUpc<engines::Tupc_a>(inputs, 11, 95, "Upc-a");
+        case Kind::UpcE: return PrepareUpc<engines::Tupce>(inputs, 6, 51, "Upc-e");
+        }
+    } catch (const std::exception& e) {
+        return {.error = e.what()};
+    }
+    return {.error = "Unknown symbology."};
+}
+
+int ConfigureCode39(engines::Tc39& engine, const Inputs& inputs, const engines::Font& font)
+{
+    const PageValues& page = inputs.page;
+    return engine.SetParams(font, 0, page.fiwidth / 1000, inputs.height, inputs.width / 1000, inputs.ratio,
+                            page.fleft / 1000, page.fright / 1000, inputs.comment, inputs.message, page.ftop / 1000,
+                            page.fdown / 1000);
+}
+
+void ConfigureEan13(engines::TENA13& engine, const Inputs& inputs, const engines::Font* font)
+{
+    const PageValues& page = inputs.page;
+    engine.SetComment(inputs.comment);
+    engine.SetCodeHeight(inputs.height);
+    engine.SetCodeWidth(int(inputs.width));
+    engine.SetFont(font);
+    engine.SetLeftMargin((page.fleft + 25) / 1000);
+    engine.SetRightMargin((page.fright + 100) / 1000);
+    engine.SetTopMargin(page.ftop / 1000);
+    engine.SetBottomMargin((page.fdown + 25) / 1000);
+    engine.SetBarColor(inputs.barColor);
+    engine.SetResolution(engines::ScreenResolution());
+    engine.SetIntervalSpace(page.fiwidth / 1000);
+    engine.SetSupplemental(inputs.addOn);
+}
+
+void PlaceEan13(engines::TENA13& engine, const std::string& message, int fontSize)
+{
+    const double fs = fontSize, r = engine.Resolution();
+    engine.SetMessage(message);
+    engine.SetCommentX(fs / r + engine.LeftMargin());
+    engine.SetCommentY(engine.TopMargin() + engine.IntervalSpace());
+}
+
+platform::SymbolPainter Ean13Painter(const engines::TENA13& engine, std::shared_ptr<const engines::Font> font,
+                                     bool commented)
+{
+    return [engine, font, commented](engines::Canvas& canvas) {
+        engines::TENA13 drawn = engine;
+        const double fs = font->size, r = drawn.Resolution();
+        const double width = engine.CodeWidth(), left = engine.LeftMargin(), top = engine.TopMargin();
+        const double interval = engine.IntervalSpace();
+        drawn.SetCanvas(&canvas);
+        drawn.DrawComment();
+        // The digits move down below a comment by one more interval and a line of text.
+        const double y = commented ? top + 2 * interval + fs / r + 0.03 : top + interval;
+        drawn.Draw(fs / r + left, y);
+        if (!drawn.Supplemental().empty())
+            drawn.DrawSupplemental(engines::RoundToInt((width + left + width / 95 * 12) * r),
+                                    engines::RoundToInt((top + interval) * r));
+    };
+}
+
+}  // namespace symbols

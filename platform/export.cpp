@@ -1,0 +1,172 @@
+#include "export.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QImageWriter>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+#include "platform/qtcanvas.h"
+
+namespace platform {
+
+namespace {
+
+constexpr double kMetresPerInch = 0.0254;
+
+QByteArray Colour(engines::Rgb c)
+{
+    return QByteArray("#") + QByteArray::number((c.r << 16) | (c.g << 8) | c.b, 16).rightJustified(6, '0');
+}
+
+QByteArray Escaped(const std::string& text)
+{
+    return QString::fromStdString(text).toHtmlEscaped().toUtf8();
+}
+
+bool OnlyBlackAndWhite(const QImage& picture)
+{
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        for (int x = 0; x < rgb.width(); ++x) {
+            const QRgb p = row[x] & 0xFFFFFF;
+            if (p != 0 && p != 0xFFFFFF) return false;
+        }
+    }
+    return true;
+}
+
+QString WriteError(const QString& path, const QString& reason)
+{
+    return QStringLiteral("Cannot write '%1': %2.").arg(QDir::toNativeSeparators(path), reason);
+}
+
+// The file appears only when all of its content is written; write returns why not.
+QString SaveAs(const QString& path, const std::function<QString(QIODevice&)>& write)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return WriteError(path, file.errorString());
+    QString reason = write(file);
+    // The buffer's last write can fail on a full disk, and commit (Qt 6.4) does not tell
+    // it: the empty file would take the target's place. The explicit flush catches that.
+    if (reason.isEmpty() && !file.flush()) reason = file.errorString();
+    if (!reason.isEmpty()) {
+        file.cancelWriting();
+        return WriteError(path, reason);
+    }
+    if (!file.commit()) return WriteError(path, file.errorString());
+    return {};
+}
+
+QString WritePdf(const ExportedSymbol& symbol, const QString& path)
+{
+    const int r = symbol.resolution;
+    const QSize size = symbol.picture.size();
+    return SaveAs(path, [&](QIODevice& device) {
+        QPdfWriter writer(&device);
+        writer.setResolution(r);
+        writer.setPageSize(QPageSize(QSizeF(double(size.width()) / r, double(size.height()) / r), QPageSize::Inch,
+                                     {}, QPageSize::ExactMatch));
+        writer.setPageMargins({0, 0, 0, 0});
+        writer.setCreator(QStringLiteral("Ruvola BarCode Generator"));
+        QPainter painter;
+        if (!painter.begin(&writer)) return device.errorString();
+        painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+        PainterCanvas canvas(painter);
+        symbol.paint(canvas);
+        return painter.end() ? QString() : device.errorString();
+    });
+}
+
+}  // namespace
+
+void SetResolution(QImage& picture, int dpi)
+{
+    if (dpi <= 0) return;
+    const int dpm = qRound(dpi / kMetresPerInch);
+    picture.setDotsPerMeterX(dpm);
+    picture.setDotsPerMeterY(dpm);
+}
+
+QImage PngPicture(const QImage& picture)
+{
+    if (!OnlyBlackAndWhite(picture)) return picture;
+    QImage mono = picture.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither | Qt::AvoidDither);
+    mono.setDotsPerMeterX(picture.dotsPerMeterX());
+    mono.setDotsPerMeterY(picture.dotsPerMeterY());
+    return mono;
+}
+
+void SvgCanvas::FillRect(int left, int top, int right, int bottom)
+{
+    if (right <= left || bottom <= top) return;
+    body_ += QByteArray("<rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" fill=\"%5\"/>\n")
+                 .replace("%1", QByteArray::number(left))
+                 .replace("%2", QByteArray::number(top))
+                 .replace("%3", QByteArray::number(right - left))
+                 .replace("%4", QByteArray::number(bottom - top))
+                 .replace("%5", Colour(brush_));
+}
+
+bool SvgCanvas::TextOut(int x, int y, const std::string& text)
+{
+    // The same box and baseline as on a picture: the text's advance by the font's height.
+    const QFont font = ToQFont(font_, dpi_);
+    const QFontMetrics metrics(font);
+    const QString s = QString::fromStdString(text);
+    FillRect(x, y, x + metrics.horizontalAdvance(s), y + metrics.height());
+    QByteArray element = "<text x=\"" + QByteArray::number(x) + "\" y=\"" + QByteArray::number(y + metrics.ascent()) +
+                         "\" font-family=\"" + Escaped(font_.face) + "\" font-size=\"" +
+                         QByteArray::number(font.pixelSize()) + "\" fill=\"" + Colour(font_.color) + "\"";
+    if (font_.style & engines::fsBold) element += " font-weight=\"bold\"";
+    if (font_.style & engines::fsItalic) element += " font-style=\"italic\"";
+    if (font_.style & (engines::fsUnderline | engines::fsStrikeOut))
+        element += QByteArray(" text-decoration=\"") + (font_.style & engines::fsUnderline ? "underline" : "") +
+                   (font_.style & engines::fsUnderline && font_.style & engines::fsStrikeOut ? " " : "") +
+                   (font_.style & engines::fsStrikeOut ? "line-through" : "") + "\"";
+    body_ += element + " xml:space=\"preserve\">" + Escaped(text) + "</text>\n";
+    return true;
+}
+
+QByteArray SvgDocument(int width, int height, int dpi, const SymbolPainter& paint)
+{
+    SvgCanvas canvas(dpi);
+    paint(canvas);
+    const auto inches = [dpi](int pixels) { return QByteArray::number(double(pixels) / dpi, 'g', 10) + "in"; };
+    const QByteArray w = QByteArray::number(width), h = QByteArray::number(height);
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
+           inches(width) + "\" height=\"" + inches(height) + "\" viewBox=\"0 0 " + w + " " + h +
+           "\" shape-rendering=\"crispEdges\">\n<rect x=\"0\" y=\"0\" width=\"" + w + "\" height=\"" + h +
+           "\" fill=\"#ffffff\"/>\n" + canvas.Body() + "</svg>\n";
+}
+
+QString ExportSymbol(const ExportedSymbol& symbol, const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (symbol.picture.isNull() || symbol.resolution <= 0 || !symbol.paint)
+        return QStringLiteral("Build a symbol before exporting it.");
+    if (suffix == QLatin1String("png")) {
+        QImage png = PngPicture(symbol.picture);
+        SetResolution(png, symbol.resolution);
+        return SaveAs(path, [&](QIODevice& device) {
+            QImageWriter writer(&device, "png");
+            if (writer.write(png)) return QString();
+            return device.errorString().isEmpty() ? writer.errorString() : device.errorString();
+        });
+    }
+    if (suffix == QLatin1String("svg")) {
+        const QByteArray svg = SvgDocument(symbol.picture.width(), symbol.picture.height(), symbol.resolution, symbol.paint);
+        return SaveAs(path, [&](QIODevice& device) {
+            return device.write(svg) == svg.size() ? QString() : device.errorString();
+        });
+    }
+    if (suffix == QLatin1String("pdf")) return WritePdf(symbol, path);
+    return QStringLiteral("'%1' is not a PNG, SVG or PDF file name.").arg(QFileInfo(path).fileName());
+}
+
+}  // namespace platform
