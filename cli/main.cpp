@@ -268,6 +268,10 @@ int main(int argc, char** argv)
 {
     // No window is ever shown; fonts still need a GUI application.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Standard error tells the bad lines; the toolkit's remarks about the session stay out.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "ruvola-batch: %s\n", qPrintable(text));
+    });
     QGuiApplication app(argc, argv);
     const Options options = ParseArguments(QCoreApplication::arguments());
     engines::SetScreenResolutionSource([dpi = options.dpi] { return dpi; });

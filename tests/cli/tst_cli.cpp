@@ -1,0 +1,214 @@
+// The command-line generator run as a user runs it: one symbol from arguments, batches
+// from a file and from standard input with good and bad lines, usage errors, an
+// unwritable place, and the same picture as the editor makes from the same values.
+#include <QDir>
+#include <QImage>
+#include <QLineEdit>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "editors/ENA13form.h"
+#include "shell/mainform.h"
+#include "support/decoder.h"
+#include "support/guitest.h"
+
+namespace {
+
+struct Outcome {
+    int exitCode = -1;
+    QByteArray out, err;
+};
+
+Outcome RunBatch(const QString& workDir, const QStringList& arguments, const QByteArray& input = {})
+{
+    QProcess process;
+    process.setWorkingDirectory(workDir);
+    process.start(QStringLiteral(RUVOLA_BATCH), arguments);
+    if (!process.waitForStarted()) return {};
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) return {};
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+QStringList Files(const QString& dir)
+{
+    QStringList names = QDir(dir).entryList(QDir::Files | QDir::Hidden);
+    names.sort();
+    return names;
+}
+
+}  // namespace
+
+class TestCli : public QObject {
+    Q_OBJECT
+
+private slots:
+    void batchWritesGoodLinesAndTellsBadOnes_data()
+    {
+        QTest::addColumn<bool>("fromStdin");
+        QTest::newRow("file") << false;
+        QTest::newRow("standard input") << true;
+    }
+    void batchWritesGoodLinesAndTellsBadOnes()
+    {
+        QFETCH(bool, fromStdin);
+        QTemporaryDir dir;
+        const QByteArray batch = "# symbology,message,add-on,comment,height,width,ratio\n"
+                                 "ean13,590123412345,12,Lot 7\n"
+                                 "ean13,5901234\n"
+                                 "code39,\"RUVOLA_39\",,,1.0,20,2.5\n"
+                                 "\n"
+                                 "qr,hello\n"
+                                 "upca,03600029145,,,x\n"
+                                 "upce,123456\r\n"
+                                 "ean8,9638507,123\n"
+                                 "code39,\"open\n"
+                                 "ean8,9638507,54321\n";
+        QStringList arguments = {"-o", "{line}-{symbology}.png", "--batch"};
+        if (fromStdin) {
+            arguments << "-";
+        } else {
+            QFile file(dir.filePath("list.csv"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(batch);
+            file.close();
+            arguments << "list.csv";
+        }
+        const Outcome run = RunBatch(dir.path(), arguments, fromStdin ? batch : QByteArray());
+        QCOMPARE(run.exitCode, 1);
+        const QByteArrayList errors = run.err.trimmed().split('\n');
+        QCOMPARE(errors, (QByteArrayList{
+                             "ruvola-batch: line 3: The 'Bar code message' must contain 12 numbers.",
+                             "ruvola-batch: line 6: 'qr' is not a symbology (code39, ean13, ean8, upca, upce)",
+                             "ruvola-batch: line 7: the height 'x' is not a number",
+                             "ruvola-batch: line 9: The 'Ean8 Supplemental' must contain 2 or 5 numbers.",
+                             "ruvola-batch: line 10: has an unclosed quote",
+                         }));
+        QStringList expected = {"11-ean8.png", "2-ean13.png", "4-code39.png", "8-upce.png"};
+        if (!fromStdin) expected.append("list.csv");
+        expected.sort();
+        QCOMPARE(Files(dir.path()), expected);
+
+        const struct {
+            const char* file;
+            Symbology family;
+            QString read;
+        } reads[] = {
+            {"2-ean13.png", Symbology::EanUpcWithAddOn, "5901234123457 12"},
+            {"4-code39.png", Symbology::Code39, "RUVOLA 39"},
+            {"8-upce.png", Symbology::EanUpc, "01234565"},
+            {"11-ean8.png", Symbology::EanUpcWithAddOn, "96385074 54321"},
+        };
+        for (const auto& r : reads) {
+            const QImage png(dir.filePath(r.file));
+            QVERIFY2(!png.isNull(), r.file);
+            QCOMPARE(png.depth(), 1);
+            QCOMPARE(png.dotsPerMeterX(), 3780);  // 96 dpi
+            QCOMPARE(DecodeSymbols(png, r.family).join(' '), r.read);
+        }
+    }
+
+    void oneSymbolInEachFormat_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("png") << "symbol.png";
+        QTest::newRow("svg") << "symbol.svg";
+        QTest::newRow("pdf") << "symbol.pdf";
+    }
+    void oneSymbolInEachFormat()
+    {
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        const Outcome run = RunBatch(dir.path(), {"upca", "03600029145", "-o", name, "--dpi", "200"});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.err.isEmpty());
+        QCOMPARE(Files(dir.path()), QStringList{name});
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray head = file.read(16);
+        if (name.endsWith("png")) QVERIFY(head.startsWith("\x89PNG"));
+        if (name.endsWith("svg")) QVERIFY(head.startsWith("<?xml"));
+        if (name.endsWith("pdf")) QVERIFY(head.startsWith("%PDF"));
+    }
+
+    // The editor and the generator at the same resolution and values: the same symbol.
+    void samePictureAsTheEditor()
+    {
+        EditorBench<Tena13fm> bench;
+        QVERIFY(bench.Open(&Tmainfm::ENA13Click));
+        bench.form->barcodeedt->setText("400638133393");
+        bench.form->Edit1->setText("52");
+        bench.form->heardtextedt->setText("Ruvola");
+        QVERIFY(RunClosingModals([&] { bench.form->Button1Click(); }).isEmpty());
+        const QImage editor = bench.form->Image1->picture;
+        const int dpi = qRound(editor.dotsPerMeterX() * 0.0254);
+        bench.Close();
+
+        QTemporaryDir dir;
+        const Outcome run = RunBatch(dir.path(), {"ean13", "400638133393", "52", "-c", "Ruvola", "--dpi",
+                                                  QString::number(dpi), "-o", "same.png"});
+        QCOMPARE(run.exitCode, 0);
+        const QImage cli(dir.filePath("same.png"));
+        QCOMPARE(cli.size(), editor.size());
+        // Bars, add-on and margins pixel for pixel on the row through the bars' middle;
+        // the glyphs' rasterisation may differ between the two programs' font set-ups.
+        const QImage a = cli.convertToFormat(QImage::Format_RGB32), b = editor.convertToFormat(QImage::Format_RGB32);
+        const int y = a.height() / 2;
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(a.constScanLine(y)), a.bytesPerLine()),
+                 QByteArray(reinterpret_cast<const char*>(b.constScanLine(y)), b.bytesPerLine()));
+        QCOMPARE(DecodeSymbols(cli, Symbology::EanUpcWithAddOn), DecodeSymbols(editor, Symbology::EanUpcWithAddOn));
+    }
+
+    void usageErrors_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("message");
+        QTest::newRow("nothing") << QStringList{} << QByteArray("give SYMBOLOGY MESSAGE [ADD-ON], or --batch FILE");
+        QTest::newRow("unknown option") << QStringList{"--colour", "red", "ean13", "590123412345"}
+                                        << QByteArray("unknown option --colour");
+        QTest::newRow("no value") << QStringList{"ean13", "590123412345", "--height"}
+                                  << QByteArray("option --height needs a value");
+        QTest::newRow("not a number") << QStringList{"--dpi", "many", "ean13", "590123412345"}
+                                      << QByteArray("'many' for --dpi is not a number");
+        QTest::newRow("batch and symbol") << QStringList{"--batch", "-", "ean13", "590123412345"}
+                                          << QByteArray("--batch takes no symbol arguments");
+    }
+    void usageErrors()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, message);
+        QTemporaryDir dir;
+        const Outcome run = RunBatch(dir.path(), arguments);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.err.startsWith("ruvola-batch: " + message + "\n"), run.err.constData());
+        QVERIFY(run.err.contains("--help"));
+        QCOMPARE(Files(dir.path()), QStringList{});
+    }
+
+    void helpExitsZero()
+    {
+        const Outcome run = RunBatch(QDir::tempPath(), {"--help"});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.out.startsWith("usage: ruvola-batch"));
+        QVERIFY(run.out.contains("symbology,message,add-on,comment,height,width,ratio"));
+    }
+
+    void unwritablePlaceIsABadSymbol()
+    {
+        QTemporaryDir dir;
+        QFile plain(dir.filePath("plain"));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        const Outcome run = RunBatch(dir.path(), {"ean8", "9638507", "-o", "plain/symbol.png"});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.startsWith("ruvola-batch: Cannot write '" + dir.filePath("plain/symbol.png").toUtf8() + "': ") ||
+                     run.err.startsWith("ruvola-batch: Cannot write 'plain/symbol.png': "),
+                 run.err.constData());
+        QCOMPARE(Files(dir.path()), QStringList{"plain"});
+    }
+};
+
+QTEST_MAIN(TestCli)
+#include "tst_cli.moc"
