@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QTextStream>
 #include <cstdio>
+#include <malloc.h>
 #include <optional>
 
 #include "editors/symbolbuild.h"
@@ -272,6 +273,10 @@ int main(int argc, char** argv)
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
         if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "ruvola-batch: %s\n", qPrintable(text));
     });
+    // Each symbol's picture is a block of some hundred kilobytes made and freed again:
+    // kept in the heap rather than mapped and unmapped for every symbol.
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 128 << 20);
     QGuiApplication app(argc, argv);
     const Options options = ParseArguments(QCoreApplication::arguments());
     engines::SetScreenResolutionSource([dpi = options.dpi] { return dpi; });

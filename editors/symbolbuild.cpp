@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 #include "C39form.h"
 #include "engines/environment.h"
@@ -42,9 +43,21 @@ private:
     int size_ = 0;
 };
 
-Drawing Sized(Drawing drawing)
+Drawing Failure(std::string error)
 {
-    drawing.error = SizeError(drawing.width, drawing.height);
+    Drawing drawing;
+    drawing.error = std::move(error);
+    return drawing;
+}
+
+// A picture of this size at this resolution; its error where the editors refuse the size.
+Drawing Sized(int width, int height, int resolution)
+{
+    Drawing drawing;
+    drawing.width = width;
+    drawing.height = height;
+    drawing.resolution = resolution;
+    drawing.error = SizeError(width, height);
     return drawing;
 }
 
@@ -52,22 +65,31 @@ Drawing PrepareCode39(const Inputs& inputs)
 {
     const std::string unencodable = engines::Tc39::UnencodableChars(inputs.message);
     if (!unencodable.empty()) {
-        std::string names;
-        for (const char c : unencodable)
-            names += (names.empty() ? "" : ", ") + (c == ' ' ? std::string("space") : "'" + std::string(1, c) + "'");
-        return {.error = "The 'Bar code message' holds characters that Code 39 cannot encode: " + names + "."};
+        std::string text = "The 'Bar code message' holds characters that Code 39 cannot encode: ";
+        for (std::size_t i = 0; i < unencodable.size(); ++i) {
+            if (i > 0) text += ", ";
+            if (unencodable[i] == ' ') {
+                text += "space";
+            } else {
+                text += '\'';
+                text += unencodable[i];
+                text += '\'';
+            }
+        }
+        text += '.';
+        return Failure(text);
     }
     const auto font = std::make_shared<const engines::Font>(inputs.font);
     engines::Tc39 engine;
     if (const QString text = Tc39fm::StatusMessage(ConfigureCode39(engine, inputs, *font)); !text.isEmpty())
-        return {.error = text.toStdString()};
-    Drawing drawing = Sized({.width = engine.SymbolWidth(), .height = engine.SymbolHeight(), .resolution = engine.Dpi()});
+        return Failure(text.toStdString());
+    Drawing drawing = Sized(engine.SymbolWidth(), engine.SymbolHeight(), engine.Dpi());
     if (!drawing.error.empty()) return drawing;
     try {
         NoCanvas canvas;
         engine.Draw(canvas);
     } catch (const engines::LayoutError&) {
-        return {.error = "The 'Bar code message' must have two or above two characters."};
+        return Failure("The 'Bar code message' must have two or above two characters.");
     }
     drawing.paint = [engine, font](engines::Canvas& canvas) { engine.Draw(canvas); };
     return drawing;
@@ -75,19 +97,19 @@ Drawing PrepareCode39(const Inputs& inputs)
 
 Drawing PrepareEan13(const Inputs& inputs)
 {
-    if (inputs.message.size() != 12) return {.error = "The 'Bar code message' must contain 12 numbers."};
+    if (inputs.message.size() != 12) return Failure("The 'Bar code message' must contain 12 numbers.");
     for (const char c : inputs.message)
         if (!std::isdigit(static_cast<unsigned char>(c)))
-            return {.error = "The 'Bar code message' holds '" + std::string(1, c) + "', which is not a digit."};
+            return Failure("The 'Bar code message' holds '" + std::string(1, c) + "', which is not a digit.");
     if ((inputs.addOn.size() != 0 && inputs.addOn.size() != 2 && inputs.addOn.size() != 5) || !AllDigits(inputs.addOn))
-        return {.error = "The 'Ean13 Supplemental' must contain 2 or 5 numbers."};
-    if (inputs.width < 1 || inputs.width > 9) return {.error = "The 'Bar code Width' must be 1 to 9 inches."};
+        return Failure("The 'Ean13 Supplemental' must contain 2 or 5 numbers.");
+    if (inputs.width < 1 || inputs.width > 9) return Failure("The 'Bar code Width' must be 1 to 9 inches.");
     const auto font = std::make_shared<const engines::Font>(inputs.font);
     engines::TENA13 engine;
     ConfigureEan13(engine, inputs, font.get());
-    if (engine.Resolution() <= 0) return {.error = "No resolution to draw at."};
+    if (engine.Resolution() <= 0) return Failure("No resolution to draw at.");
     PlaceEan13(engine, inputs.message, font->size);
-    Drawing drawing = Sized({.width = engine.SymbolWidth(), .height = engine.SymbolHeight(), .resolution = engine.Resolution()});
+    Drawing drawing = Sized(engine.SymbolWidth(), engine.SymbolHeight(), engine.Resolution());
     if (drawing.error.empty()) drawing.paint = Ean13Painter(engine, font, !inputs.comment.empty());
     return drawing;
 }
@@ -96,16 +118,16 @@ template <class Engine>
 Drawing PrepareUpc(const Inputs& inputs, std::size_t length, int modules, const char* addOnLabel)
 {
     if (inputs.message.size() != length)
-        return {.error = "The 'Bar code message' must contain " + std::to_string(length) + " numbers."};
+        return Failure("The 'Bar code message' must contain " + std::to_string(length) + " numbers.");
     if ((inputs.addOn.size() != 0 && inputs.addOn.size() != 2 && inputs.addOn.size() != 5) || !AllDigits(inputs.addOn))
-        return {.error = std::string("The '") + addOnLabel + " Supplemental' must contain 2 or 5 numbers."};
+        return Failure(std::string("The '") + addOnLabel + " Supplemental' must contain 2 or 5 numbers.");
     const auto font = std::make_shared<const engines::Font>(inputs.font);
     Engine engine;
     ConfigureUpc(engine, inputs, modules, font.get());
     Engine probe;
     probe.SetMessage(inputs.message);
     probe.Encode(inputs.message);  // raises the conversion error for a non-digit
-    Drawing drawing = Sized({.width = engine.SymbolWidth(), .height = engine.SymbolHeight(), .resolution = engine.Resolution()});
+    Drawing drawing = Sized(engine.SymbolWidth(), engine.SymbolHeight(), engine.Resolution());
     if (!drawing.error.empty()) return drawing;
     engine.SetComment(inputs.comment);
     drawing.paint = UpcPainter(engine, font);
@@ -149,9 +171,9 @@ Drawing Prepare(Kind kind, const Inputs& inputs)
         case Kind::UpcE: return PrepareUpc<engines::Tupce>(inputs, 6, 51, "Upc-e");
         }
     } catch (const std::exception& e) {
-        return {.error = e.what()};
+        return Failure(e.what());
     }
-    return {.error = "Unknown symbology."};
+    return Failure("Unknown symbology.");
 }
 
 int ConfigureCode39(engines::Tc39& engine, const Inputs& inputs, const engines::Font& font)

@@ -7,7 +7,10 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
+#include <QCoreApplication>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 #include "platform/qtcanvas.h"
 
@@ -29,10 +32,13 @@ QByteArray Escaped(const std::string& text)
 
 bool OnlyBlackAndWhite(const QImage& picture)
 {
-    const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < rgb.height(); ++y) {
+    // Every build makes a 32-bit picture; others are converted first.
+    const bool direct = picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32;
+    const QImage rgb = direct ? picture : picture.convertToFormat(QImage::Format_RGB32);
+    const int width = rgb.width(), height = rgb.height();
+    for (int y = 0; y < height; ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        for (int x = 0; x < rgb.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             const QRgb p = row[x] & 0xFFFFFF;
             if (p != 0 && p != 0xFFFFFF) return false;
         }
@@ -46,20 +52,25 @@ QString WriteError(const QString& path, const QString& reason)
 }
 
 // The file appears only when all of its content is written; write returns why not.
+// The content goes to a hidden file beside the target, named after it and this process,
+// renamed over it at the end. There is no sync to disk: a batch writes thousands of
+// small files, and the sync (which QSaveFile makes) costs more than drawing them.
 QString SaveAs(const QString& path, const std::function<QString(QIODevice&)>& write)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return WriteError(path, file.errorString());
+    const QFileInfo target(path);
+    QFile file(target.absolutePath() + QStringLiteral("/.") + target.fileName() + QLatin1Char('.') +
+               QString::number(QCoreApplication::applicationPid()) + QStringLiteral(".part"));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return WriteError(path, file.errorString());
     QString reason = write(file);
-    // The buffer's last write can fail on a full disk, and commit (Qt 6.4) does not tell
-    // it: the empty file would take the target's place. The explicit flush catches that.
+    // A full disk shows only when the last buffered bytes are written.
     if (reason.isEmpty() && !file.flush()) reason = file.errorString();
-    if (!reason.isEmpty()) {
-        file.cancelWriting();
-        return WriteError(path, reason);
-    }
-    if (!file.commit()) return WriteError(path, file.errorString());
-    return {};
+    file.close();
+    if (reason.isEmpty() && std::rename(QFile::encodeName(file.fileName()).constData(),
+                                        QFile::encodeName(target.absoluteFilePath()).constData()) != 0)
+        reason = QString::fromLocal8Bit(std::strerror(errno));
+    if (reason.isEmpty()) return {};
+    file.remove();
+    return WriteError(path, reason);
 }
 
 QString WritePdf(const ExportedSymbol& symbol, const QString& path)

@@ -1,6 +1,6 @@
 // Writes a built symbol to a file at its true size: PNG from the picture itself,
-// SVG and PDF by letting the engine paint again on a vector surface. Every file
-// goes through QSaveFile, so a failed write leaves nothing behind.
+// SVG and PDF by letting the engine paint again on a vector surface. Every file is
+// written to a temporary file renamed into place, so a failed write leaves nothing behind.
 #pragma once
 
 #include <QImage>

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Batch benchmark (not a test): EAN-13 PNG symbols per second of ruvola-batch at its
+# defaults against Debian's `zint --batch` on the same messages in the same run, and the
+# peak memory (max RSS) of each, over COUNT symbols and a tenth of them: a flat memory
+# shows as the same peak for both counts. zint is only the yardstick and is installed
+# here, never by the project's setup.
+# usage: scripts/bench-batch.sh [COUNT]   (100000 by default; BENCH_BUILD build directory,
+#        build by default; BENCH_JOBS build jobs, 2 by default)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+count=${1:-100000}
+build=${BENCH_BUILD:-build}
+
+install_missing() {
+  local packages=(zint time) missing=() p
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+install_missing
+scripts/setup.sh
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" -j"${BENCH_JOBS:-2}" --target ruvola-batch
+
+# The files go to a memory file system where there is one, so that both programs are
+# timed rather than the disk's inode allocation.
+work=$(mktemp -d "$( [ -d /dev/shm ] && echo /dev/shm || echo /tmp )/ruvola-bench-batch.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+# Runs a command under /usr/bin/time; prints "seconds max-rss-kB".
+measure() {
+  /usr/bin/time -f "%e %M" -o "$work/time" "$@" >/dev/null 2>"$work/stderr" || {
+    echo "bench-batch: failed: $*" >&2; cat "$work/stderr" >&2; exit 1; }
+  cat "$work/time"
+}
+
+run_both() {
+  local n=$1
+  awk -v n="$n" 'BEGIN { for (i = 0; i < n; i++) printf "%012d\n", 590000000000 + i }' >"$work/messages.txt"
+  sed 's/^/ean13,/' "$work/messages.txt" >"$work/messages.csv"
+  rm -rf "$work/ruvola" "$work/zint"
+  mkdir "$work/ruvola" "$work/zint"
+  read -r r_s r_kb < <(measure "$build/ruvola-batch" --batch "$work/messages.csv" -o "$work/ruvola/{line}.png")
+  read -r z_s z_kb < <(measure zint -b EANX --batch -i "$work/messages.txt" -o "$work/zint/~~~~~~.png")
+  local r_n z_n
+  r_n=$(find "$work/ruvola" -name '*.png' | wc -l)
+  z_n=$(find "$work/zint" -name '*.png' | wc -l)
+  [ "$r_n" -eq "$n" ] && [ "$z_n" -eq "$n" ] || { echo "bench-batch: wrote $r_n and $z_n of $n files" >&2; exit 1; }
+  awk -v n="$n" -v rs="$r_s" -v rk="$r_kb" -v zs="$z_s" -v zk="$z_kb" 'BEGIN {
+    r = n / rs; z = n / zs
+    printf "%7d symbols  ruvola-batch %8.0f symbols/s  max RSS %6.1f MB   zint --batch %8.0f symbols/s  max RSS %6.1f MB   ratio %.2fx\n",
+           n, r, rk / 1024, z, zk / 1024, r / z }'
+}
+
+echo "EAN-13 PNG at defaults, one file per symbol (target: ruvola-batch at least 3x zint, memory flat)"
+run_both $((count / 10))
+run_both "$count"
