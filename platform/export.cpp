@@ -30,22 +30,6 @@ QByteArray Escaped(const std::string& text)
     return QString::fromStdString(text).toHtmlEscaped().toUtf8();
 }
 
-bool OnlyBlackAndWhite(const QImage& picture)
-{
-    // Every build makes a 32-bit picture; others are converted first.
-    const bool direct = picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32;
-    const QImage rgb = direct ? picture : picture.convertToFormat(QImage::Format_RGB32);
-    const int width = rgb.width(), height = rgb.height();
-    for (int y = 0; y < height; ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const QRgb p = row[x] & 0xFFFFFF;
-            if (p != 0 && p != 0xFFFFFF) return false;
-        }
-    }
-    return true;
-}
-
 QString WriteError(const QString& path, const QString& reason)
 {
     return QStringLiteral("Cannot write '%1': %2.").arg(QDir::toNativeSeparators(path), reason);
@@ -103,10 +87,35 @@ void SetResolution(QImage& picture, int dpi)
     picture.setDotsPerMeterY(dpm);
 }
 
+// One pass that packs black pixels into bits and gives up at the first colour; a
+// batch spends less on this than Qt's dithering conversion and a separate check.
 QImage PngPicture(const QImage& picture)
 {
-    if (!OnlyBlackAndWhite(picture)) return picture;
-    QImage mono = picture.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither | Qt::AvoidDither);
+    // Every build makes a 32-bit picture; others are converted first.
+    const bool direct = picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32;
+    const QImage rgb = direct ? picture : picture.convertToFormat(QImage::Format_RGB32);
+    const int width = rgb.width(), height = rgb.height();
+    QImage mono(width, height, QImage::Format_Mono);
+    if (mono.isNull()) return picture;
+    mono.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    const auto rowBytes = std::size_t(width) * sizeof(QRgb), packedBytes = std::size_t(mono.bytesPerLine());
+    for (int y = 0; y < height; ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        uchar* out = mono.scanLine(y);
+        // Rows through the bars repeat the one above: their bits are copied.
+        if (y > 0 && std::memcmp(in, rgb.constScanLine(y - 1), rowBytes) == 0) {
+            std::memcpy(out, mono.constScanLine(y - 1), packedBytes);
+            continue;
+        }
+        std::memset(out, 0, packedBytes);
+        for (int x = 0; x < width; ++x) {
+            const QRgb pixel = in[x] & 0xFFFFFF;
+            if (pixel == 0)
+                out[x >> 3] |= uchar(0x80 >> (x & 7));
+            else if (pixel != 0xFFFFFF)
+                return picture;
+        }
+    }
     mono.setDotsPerMeterX(picture.dotsPerMeterX());
     mono.setDotsPerMeterY(picture.dotsPerMeterY());
     return mono;
