@@ -1,85 +1,105 @@
 #include "inifile.h"
 
-#include <QByteArray>
 #include <QFile>
 #include <QSaveFile>
 #include <algorithm>
-#include <vector>
 
 namespace platform {
 namespace {
 
-// The file is handled as bytes: the lines this program does not own come back
-// from a rewrite exactly as they were, whatever their code page and line ends.
-struct Line {
-    QByteArray text;  // without its line end
-    QByteArray end;   // "\r\n", "\r", "\n", or empty for a last line without one
+// One line of the file as byte offsets: the lines this program does not own come
+// back from a rewrite exactly as they were, whatever their code page and line ends.
+struct LineAt {
+    qsizetype start = -1;    // first byte
+    qsizetype textEnd = -1;  // one past the text, where its line end ("\r\n", "\r", "\n") starts
+    qsizetype next = -1;     // one past the line end; textEnd for a last line without one
 };
-using Lines = std::vector<Line>;
 
-Lines SplitLines(const QByteArray& bytes)
+// Calls visit for every line in order until it returns false.
+template <class Visit>
+void ForEachLine(QByteArrayView bytes, Visit visit)
 {
-    Lines lines;
     qsizetype start = 0;
     while (start < bytes.size()) {
         qsizetype stop = start;
         while (stop < bytes.size() && bytes[stop] != '\r' && bytes[stop] != '\n') ++stop;
         qsizetype next = stop;
         if (next < bytes.size()) next += (bytes[next] == '\r' && next + 1 < bytes.size() && bytes[next + 1] == '\n') ? 2 : 1;
-        lines.push_back({bytes.mid(start, stop - start), bytes.mid(stop, next - stop)});
+        if (!visit(LineAt{start, stop, next})) return;
         start = next;
     }
-    return lines;
 }
 
-QByteArray JoinLines(const Lines& lines)
-{
-    QByteArray bytes;
-    for (const Line& line : lines) bytes += line.text + line.end;
-    return bytes;
-}
+QByteArrayView TextOf(QByteArrayView bytes, const LineAt& line) { return bytes.sliced(line.start, line.textEnd - line.start); }
 
 // New lines end as the file's first line does, so a CRLF file stays CRLF.
-QByteArray LineEndOf(const Lines& lines)
+QByteArray LineEndOf(QByteArrayView bytes)
 {
-    for (const Line& line : lines)
-        if (!line.end.isEmpty()) return line.end;
-    return QByteArrayLiteral("\n");
-}
-
-// A missing file reads as no lines; an existing file that cannot be read sets ok
-// false, so that a write never replaces content it could not see.
-Lines ReadLines(const QString& path, bool* ok = nullptr)
-{
-    QFile file(path);
-    if (ok) *ok = !file.exists();
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    if (ok) *ok = true;
-    return SplitLines(file.readAll());
+    QByteArray end = QByteArrayLiteral("\n");
+    ForEachLine(bytes, [&](const LineAt& line) {
+        if (line.next == line.textEnd) return true;
+        end = bytes.sliced(line.textEnd, line.next - line.textEnd).toByteArray();
+        return false;
+    });
+    return end;
 }
 
 // Names are compared without regard to the case of ASCII letters only: the bytes
 // of other letters mean different things in different code pages.
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool SameName(const QByteArray& a, const QByteArray& b)
+bool SameName(QByteArrayView a, QByteArrayView b)
 {
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
-bool SectionName(const QByteArray& line, QByteArray& name)
+bool SectionName(QByteArrayView line, QByteArrayView& name)
 {
-    const QByteArray t = line.trimmed();
+    const QByteArrayView t = line.trimmed();
     if (!t.startsWith('[') || !t.endsWith(']')) return false;
-    name = t.mid(1, t.size() - 2).trimmed();
+    name = t.sliced(1, t.size() - 2).trimmed();
     return true;
 }
 
-bool KeyIs(const QByteArray& line, const QByteArray& key)
+bool KeyIs(QByteArrayView line, QByteArrayView key)
 {
     const auto eq = line.indexOf('=');
-    return eq > 0 && SameName(line.left(eq).trimmed(), key);
+    return eq > 0 && SameName(line.first(eq).trimmed(), key);
+}
+
+struct Place {
+    bool section = false;  // the section's header was found
+    LineAt key;            // the key's line inside it; start -1 when absent
+    LineAt last;           // the section's last non-blank line, its header at least
+};
+
+// Only the first section of the name counts, and in it the first line of the key.
+Place Find(QByteArrayView bytes, QByteArrayView section, QByteArrayView key, bool keyIsEnough)
+{
+    Place place;
+    bool inside = false;
+    ForEachLine(bytes, [&](const LineAt& line) {
+        const QByteArrayView text = TextOf(bytes, line);
+        QByteArrayView name;
+        if (SectionName(text, name)) {
+            if (inside) return false;
+            inside = SameName(name, section);
+            if (inside) {
+                place.section = true;
+                place.last = line;
+            }
+            return true;
+        }
+        if (!inside) return true;
+        if (!text.trimmed().isEmpty()) place.last = line;
+        if (place.key.start < 0 && KeyIs(text, key)) {
+            place.key = line;
+            if (keyIsEnough) return false;
+        }
+        return true;
+    });
+    return place;
 }
 
 bool& refuseWrites()
@@ -88,72 +108,68 @@ bool& refuseWrites()
     return refuse;
 }
 
-struct Place {
-    qsizetype section = -1;  // line of the section header
-    qsizetype key = -1;      // line of the key inside it
-    qsizetype end = -1;      // one past the section's last non-blank line
-};
-
-Place Find(const Lines& lines, const QByteArray& section, const QByteArray& key)
+// A missing file reads as no bytes; an existing file that cannot be read sets ok
+// false, so that a write never replaces content it could not see.
+QByteArray ReadBytes(const QString& path, bool* ok = nullptr)
 {
-    Place place;
-    bool inside = false;
-    for (qsizetype i = 0; i < static_cast<qsizetype>(lines.size()); ++i) {
-        const QByteArray& text = lines[i].text;
-        QByteArray name;
-        if (SectionName(text, name)) {
-            if (inside) break;
-            inside = SameName(name, section);
-            if (inside) {
-                place.section = i;
-                place.end = i + 1;
-            }
-            continue;
-        }
-        if (!inside) continue;
-        if (!text.trimmed().isEmpty()) place.end = i + 1;
-        if (place.key < 0 && KeyIs(text, key)) place.key = i;
-    }
-    return place;
-}
-
-// Inserts new lines at index at; the line before them gets a line end if it was
-// the file's unterminated last line.
-void InsertLines(Lines& lines, qsizetype at, const std::vector<QByteArray>& texts)
-{
-    const QByteArray end = LineEndOf(lines);
-    if (at > 0 && lines[at - 1].end.isEmpty()) lines[at - 1].end = end;
-    std::vector<Line> added;
-    for (const QByteArray& text : texts) added.push_back({text, end});
-    lines.insert(lines.begin() + at, added.begin(), added.end());
+    QFile file(path);
+    if (ok) *ok = !file.exists();
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    QByteArray bytes = file.readAll();
+    if (ok) *ok = file.error() == QFileDevice::NoError;
+    return bytes;
 }
 
 }  // namespace
 
+namespace ini {
+
+QByteArray Value(QByteArrayView text, QByteArrayView section, QByteArrayView key, bool* found)
+{
+    const Place place = Find(text, section, key, true);
+    if (found) *found = place.key.start >= 0;
+    if (place.key.start < 0) return {};
+    const QByteArrayView line = TextOf(text, place.key);
+    return line.sliced(line.indexOf('=') + 1).trimmed().toByteArray();
+}
+
+QByteArray WithValue(QByteArrayView text, QByteArrayView section, QByteArrayView key, QByteArrayView value)
+{
+    const Place place = Find(text, section, key, false);
+    const QByteArray end = LineEndOf(text);
+    const QByteArray entry = key.toByteArray() + '=' + value.toByteArray();
+    QByteArray out;
+    out.reserve(text.size() + section.size() + entry.size() + 3 * end.size() + 2);
+    if (place.key.start >= 0) {
+        out.append(text.first(place.key.start)).append(entry).append(text.sliced(place.key.textEnd));
+        return out;
+    }
+    // After the section's last line, or after the file's: that line gets a line end
+    // first if it was the file's unterminated last one.
+    const LineAt after = place.section ? place.last : LineAt{text.size(), text.size(), text.size()};
+    out.append(text.first(after.next));
+    if (after.next > 0 && (text[after.next - 1] != '\n' && text[after.next - 1] != '\r')) out.append(end);
+    if (!place.section) out.append('[').append(section).append(']').append(end);
+    out.append(entry).append(end).append(text.sliced(after.next));
+    return out;
+}
+
+}  // namespace ini
+
 QString IniFile::ReadString(const QString& section, const QString& key, const QString& fallback) const
 {
-    const Lines lines = ReadLines(path_);
-    const Place place = Find(lines, section.toLocal8Bit(), key.toLocal8Bit());
-    if (place.key < 0) return fallback;
-    const QByteArray& line = lines[place.key].text;
-    return QString::fromLocal8Bit(line.mid(line.indexOf('=') + 1).trimmed());
+    bool found = false;
+    const QByteArray value = ini::Value(ReadBytes(path_), section.toLocal8Bit(), key.toLocal8Bit(), &found);
+    return found ? QString::fromLocal8Bit(value) : fallback;
 }
 
 bool IniFile::WriteString(const QString& section, const QString& key, const QString& value) const
 {
     if (refuseWrites()) return false;
     bool readable = false;
-    Lines lines = ReadLines(path_, &readable);
+    const QByteArray bytes = ReadBytes(path_, &readable);
     if (!readable) return false;
-    const QByteArray sectionName = section.toLocal8Bit(), keyName = key.toLocal8Bit();
-    const Place place = Find(lines, sectionName, keyName);
-    const QByteArray entry = keyName + '=' + value.toLocal8Bit();
-    if (place.key >= 0)
-        lines[place.key].text = entry;
-    else if (place.section >= 0)
-        InsertLines(lines, place.end, {entry});
-    else
-        InsertLines(lines, static_cast<qsizetype>(lines.size()), {'[' + sectionName + ']', entry});
+    const QByteArray out = ini::WithValue(bytes, section.toLocal8Bit(), key.toLocal8Bit(), value.toLocal8Bit());
 
     QSaveFile file(path_);
     // The file may be the user's own in a directory they cannot write to (beside a
@@ -162,7 +178,10 @@ bool IniFile::WriteString(const QString& section, const QString& key, const QStr
     // place: such a write is not atomic, but refusing it would lose the settings.
     file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly)) return false;
-    file.write(JoinLines(lines));
+    if (file.write(out) != out.size()) {
+        file.cancelWriting();
+        return false;
+    }
     return file.commit();
 }
 

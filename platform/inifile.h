@@ -11,9 +11,23 @@
 // fit in this one small unit.
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 namespace platform {
+
+// The rules on the file's bytes alone, as the file operations apply them (and as the
+// fuzzer drives them). Neither keeps a copy per line, so a settings file of any size
+// costs one more copy of itself at most.
+namespace ini {
+// The value of key in section without surrounding blanks; found tells whether there is one.
+QByteArray Value(QByteArrayView text, QByteArrayView section, QByteArrayView key, bool* found = nullptr);
+// text with key=value in section: the key's line replaced in place, else the key added
+// after the section's last line, else the section and key added at the end. Every other
+// byte, line ends included, stays as it was.
+QByteArray WithValue(QByteArrayView text, QByteArrayView section, QByteArrayView key, QByteArrayView value);
+}  // namespace ini
 
 class IniFile {
 public:

@@ -111,8 +111,10 @@ double StrToFloatOrZero(const QString& text, const QLocale& locale)
 
 int StrToInt(const QString& text)
 {
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok);
+    // QString::toInt stops at a NUL and converts what stands before it: a pasted
+    // "21<NUL>mils" would build with 21. The whole text must be the number.
+    bool ok = !text.contains(QChar(u'\0'));
+    const int value = ok ? text.trimmed().toInt(&ok) : 0;
     if (!ok) throw ConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text).toStdString());
     return value;
 }
