@@ -78,7 +78,9 @@ QString FloatToStr(double value, const QLocale& locale)
     std::string digits;
     int exponent = 0;
     SignificantDigits(value, digits, exponent);
-    const bool exponential = std::fabs(value) < 0.00001 || exponent >= 15;
+    // Decided on the rounded digits: 9.999999999999999E-6 rounds to 0.00001 and is written
+    // so, as the value it reads back as is.
+    const bool exponential = exponent < -5 || exponent >= 15;
     std::string text = exponential ? ExponentForm(digits, exponent) : FixedForm(digits, exponent);
     if (value < 0) text = "-" + text;
     return QString::fromStdString(text).replace(QLatin1Char('.'), Separator(locale));

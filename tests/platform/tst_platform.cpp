@@ -135,6 +135,8 @@ private slots:
         QTest::newRow("below 0.00001") << 0.000001 << "1E-6" << "1E-6";
         QTest::newRow("below 0.00001 with fraction") << 0.00000123 << "1.23E-6" << "1,23E-6";
         QTest::newRow("just below 0.00001") << 0.0000099 << "9.9E-6" << "9,9E-6";
+        // Found by fuzzing: written as 1E-5, it read back as 0.00001, which writes otherwise.
+        QTest::newRow("rounds up to 0.00001") << 9.999999999999999e-06 << "0.00001" << "0,00001";
         QTest::newRow("just above 0.00001") << 0.0000123 << "0.0000123" << "0,0000123";
         QTest::newRow("negative tiny") << -0.0000015 << "-1.5E-6" << "-1,5E-6";
     }
