@@ -11,7 +11,9 @@
 
 #include "editors/symbolbuild.h"
 #include "engines/environment.h"
+#include "platform/bitcanvas.h"
 #include "platform/export.h"
+#include "platform/monopng.h"
 #include "platform/qtcanvas.h"
 
 namespace {
@@ -222,21 +224,54 @@ public:
             .replace(QLatin1String("{symbology}"), NamePart(name.toLower()))
             .replace(QLatin1String("{message}"), NamePart(fields[1]))
             .replace(QLatin1String("{addon}"), NamePart(fields.value(2).trimmed()));
-        platform::ExportedSymbol symbol{.picture = {}, .resolution = drawing.resolution, .paint = drawing.paint};
-        if (path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) {
-            // Only PNG needs the picture; the text is drawn as the editors draw it.
-            symbol.picture = platform::WhiteImage(drawing.width, drawing.height);
-            if (symbol.picture.isNull()) return QStringLiteral("no memory for a %1 x %2 picture").arg(drawing.width).arg(drawing.height);
+        if (path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) return WritePng(drawing, path);
+        // SVG and PDF paint the symbol again; the picture only gives its size.
+        return platform::ExportSymbol({QImage(drawing.width, drawing.height, QImage::Format_Mono), drawing.resolution,
+                                       drawing.paint},
+                                      path);
+    }
+
+private:
+    // The bars and the cached texts go straight into 1-bit rows and one reused zlib
+    // stream: the same pixels as the editors' picture in its 1-bit PNG form, without a
+    // 32-bit picture, a painter and Qt's PNG writer for every symbol. A symbol in colour
+    // is drawn as the editors draw it.
+    QString WritePng(const symbols::Drawing& drawing, const QString& path)
+    {
+        try {
+            bits_.Reset(drawing.width, drawing.height);
+        } catch (const std::bad_alloc&) {
+            return NoMemory(drawing);
+        }
+        drawing.paint(bits_);
+        if (!bits_.Monochrome()) return WritePngInColour(drawing, path);
+        const std::string_view file = png_.Encode(bits_.Bits(), bits_.Stride(), bits_.Width(), bits_.Height(),
+                                                  platform::DotsPerMetre(drawing.resolution));
+        if (file.empty()) return NoMemory(drawing);
+        return platform::SaveBytes(path, file);
+    }
+
+    static QString WritePngInColour(const symbols::Drawing& drawing, const QString& path)
+    {
+        platform::ExportedSymbol symbol{.picture = platform::WhiteImage(drawing.width, drawing.height),
+                                        .resolution = drawing.resolution,
+                                        .paint = drawing.paint};
+        if (symbol.picture.isNull()) return NoMemory(drawing);
+        {
             platform::ImageCanvas canvas(symbol.picture);
             drawing.paint(canvas);
-        } else {
-            symbol.picture = QImage(drawing.width, drawing.height, QImage::Format_Mono);
         }
         return platform::ExportSymbol(symbol, path);
     }
 
-private:
+    static QString NoMemory(const symbols::Drawing& drawing)
+    {
+        return QStringLiteral("no memory for a %1 x %2 picture").arg(drawing.width).arg(drawing.height);
+    }
+
     const Options& options_;
+    platform::BitCanvas bits_;
+    platform::MonoPng png_;
 };
 
 int RunBatch(const Options& options, Generator& generator)
