@@ -15,6 +15,7 @@
 #include "platform/export.h"
 #include "platform/monopng.h"
 #include "platform/qtcanvas.h"
+#include "platform/widgets.h"
 
 namespace {
 
@@ -315,6 +316,8 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     const Options options = ParseArguments(QCoreApplication::arguments());
     engines::SetScreenResolutionSource([dpi = options.dpi] { return dpi; });
+    // The symbols' text face stands for the same face as in the editors' windows.
+    platform::DesignFamily();
     Generator generator(options);
     if (!options.batch.isEmpty()) return RunBatch(options, generator);
     QStringList fields = {options.positional[0], options.positional[1], options.positional.value(2)};
