@@ -8,7 +8,9 @@
 #include <cstdio>
 #include <malloc.h>
 #include <optional>
+#include <thread>
 
+#include "cli/pngqueue.h"
 #include "editors/symbolbuild.h"
 #include "engines/environment.h"
 #include "platform/bitcanvas.h"
@@ -66,6 +68,7 @@ struct Options {
     PageValues page;
     engines::Font font;
     int dpi = kDefaultDpi;
+    int jobs = int(std::max(1u, std::thread::hardware_concurrency()));
     QStringList positional;
 };
 
@@ -126,6 +129,9 @@ Options ParseArguments(const QStringList& arguments)
         else if (a == QLatin1String("--dpi")) {
             options.dpi = int(Number(a, value));
             if (options.dpi < 1 || options.dpi > 10000) UsageError(QStringLiteral("--dpi must be 1 to 10000"));
+        } else if (a == QLatin1String("-j") || a == QLatin1String("--jobs")) {
+            options.jobs = int(Number(a, value));
+            if (options.jobs < 1 || options.jobs > 256) UsageError(QStringLiteral("--jobs must be 1 to 256"));
         } else
             UsageError(QStringLiteral("unknown option %1").arg(a));
     }
@@ -181,7 +187,8 @@ QString NamePart(const QString& text)
 
 class Generator {
 public:
-    explicit Generator(const Options& options) : options_(options) {}
+    // With a queue, the PNG files of black-and-white symbols are written through it.
+    Generator(const Options& options, PngQueue* queue) : options_(options), queue_(queue) {}
 
     // Draws and writes one symbol; the reason when it cannot.
     QString Write(int line, const QStringList& fields)
@@ -225,8 +232,9 @@ public:
             .replace(QLatin1String("{symbology}"), NamePart(name.toLower()))
             .replace(QLatin1String("{message}"), NamePart(fields[1]))
             .replace(QLatin1String("{addon}"), NamePart(fields.value(2).trimmed()));
-        if (path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) return WritePng(drawing, path);
+        if (path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) return WritePng(line, drawing, path);
         // SVG and PDF paint the symbol again; the picture only gives its size.
+        if (queue_) queue_->Drain();
         return platform::ExportSymbol({QImage(drawing.width, drawing.height, QImage::Format_Mono), drawing.resolution,
                                        drawing.paint},
                                       path);
@@ -237,7 +245,7 @@ private:
     // stream: the same pixels as the editors' picture in its 1-bit PNG form, without a
     // 32-bit picture, a painter and Qt's PNG writer for every symbol. A symbol in colour
     // is drawn as the editors draw it.
-    QString WritePng(const symbols::Drawing& drawing, const QString& path)
+    QString WritePng(int line, const symbols::Drawing& drawing, const QString& path)
     {
         try {
             bits_.Reset(drawing.width, drawing.height);
@@ -245,9 +253,16 @@ private:
             return NoMemory(drawing);
         }
         drawing.paint(bits_);
-        if (!bits_.Monochrome()) return WritePngInColour(drawing, path);
-        const std::string_view file = png_.Encode(bits_.Bits(), bits_.Stride(), bits_.Width(), bits_.Height(),
-                                                  platform::DotsPerMetre(drawing.resolution));
+        if (!bits_.Monochrome()) {
+            if (queue_) queue_->Drain();
+            return WritePngInColour(drawing, path);
+        }
+        const int dotsPerMetre = platform::DotsPerMetre(drawing.resolution);
+        if (queue_) {
+            queue_->Write(line, path, bits_.Bits(), bits_.Stride(), bits_.Width(), bits_.Height(), dotsPerMetre);
+            return {};
+        }
+        const std::string_view file = png_.Encode(bits_.Bits(), bits_.Stride(), bits_.Width(), bits_.Height(), dotsPerMetre);
         if (file.empty()) return NoMemory(drawing);
         return platform::SaveBytes(path, file);
     }
@@ -271,11 +286,12 @@ private:
     }
 
     const Options& options_;
+    PngQueue* queue_;
     platform::BitCanvas bits_;
     platform::MonoPng png_;
 };
 
-int RunBatch(const Options& options, Generator& generator)
+int RunBatch(const Options& options)
 {
     QFile file;
     const bool fromStdin = options.batch == QLatin1String("-");
@@ -284,6 +300,10 @@ int RunBatch(const Options& options, Generator& generator)
         return 2;
     }
     QTextStream in(&file);
+    // One job draws and writes in turn; more write on their own threads.
+    std::optional<PngQueue> queue;
+    if (options.jobs > 1) queue.emplace(options.jobs);
+    Generator generator(options, queue ? &*queue : nullptr);
     int bad = 0;
     QString line;
     for (int number = 1; in.readLineInto(&line); ++number) {
@@ -291,11 +311,15 @@ int RunBatch(const Options& options, Generator& generator)
         if (line.trimmed().isEmpty() || line.startsWith(QLatin1Char('#'))) continue;
         const auto fields = CsvFields(line);
         const QString error = fields ? generator.Write(number, *fields) : QStringLiteral("has an unclosed quote");
-        if (!error.isEmpty()) {
+        if (error.isEmpty()) continue;
+        if (queue) {
+            queue->Tell(number, error);
+        } else {
             std::fprintf(stderr, "ruvola-batch: line %d: %s\n", number, qPrintable(error));
             ++bad;
         }
     }
+    if (queue) bad += queue->Finish();
     return bad == 0 ? 0 : 1;
 }
 
@@ -318,8 +342,8 @@ int main(int argc, char** argv)
     engines::SetScreenResolutionSource([dpi = options.dpi] { return dpi; });
     // The symbols' text face stands for the same face as in the editors' windows.
     platform::DesignFamily();
-    Generator generator(options);
-    if (!options.batch.isEmpty()) return RunBatch(options, generator);
+    if (!options.batch.isEmpty()) return RunBatch(options);
+    Generator generator(options, nullptr);
     QStringList fields = {options.positional[0], options.positional[1], options.positional.value(2)};
     const QString error = generator.Write(1, fields);
     if (error.isEmpty()) return 0;

@@ -54,12 +54,16 @@ private slots:
     void batchWritesGoodLinesAndTellsBadOnes_data()
     {
         QTest::addColumn<bool>("fromStdin");
-        QTest::newRow("file") << false;
-        QTest::newRow("standard input") << true;
+        QTest::addColumn<QString>("jobs");
+        QTest::newRow("file") << false << "1";
+        QTest::newRow("standard input") << true << "1";
+        QTest::newRow("file, 4 jobs") << false << "4";
+        QTest::newRow("standard input, 3 jobs") << true << "3";
     }
     void batchWritesGoodLinesAndTellsBadOnes()
     {
         QFETCH(bool, fromStdin);
+        QFETCH(QString, jobs);
         QTemporaryDir dir;
         const QByteArray batch = "# symbology,message,add-on,comment,height,width,ratio\n"
                                  "ean13,590123412345,12,Lot 7\n"
@@ -72,7 +76,7 @@ private slots:
                                  "ean8,9638507,123\n"
                                  "code39,\"open\n"
                                  "ean8,9638507,54321\n";
-        QStringList arguments = {"-o", "{line}-{symbology}.png", "--batch"};
+        QStringList arguments = {"-o", "{line}-{symbology}.png", "--jobs", jobs, "--batch"};
         if (fromStdin) {
             arguments << "-";
         } else {
@@ -114,6 +118,27 @@ private slots:
             QCOMPARE(png.dotsPerMeterX(), 3780);  // 96 dpi
             QCOMPARE(DecodeSymbols(png, r.family).join(' '), r.read);
         }
+    }
+
+    // Lines that name the same file: the last line's symbol is the one left, however
+    // many files are written at once, and the other formats wait their turn.
+    void sameNameKeepsTheLastLine_data()
+    {
+        QTest::addColumn<QString>("jobs");
+        QTest::newRow("1 job") << "1";
+        QTest::newRow("4 jobs") << "4";
+    }
+    void sameNameKeepsTheLastLine()
+    {
+        QFETCH(QString, jobs);
+        QTemporaryDir dir;
+        QByteArray batch;
+        for (int i = 0; i < 40; ++i) batch += "ean13,5901234123" + QByteArray::number(10 + i) + "\n";
+        const Outcome run = RunBatch(dir.path(), {"-j", jobs, "-o", "same.png", "--batch", "-"}, batch);
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.err.isEmpty(), run.err.constData());
+        QCOMPARE(Files(dir.path()), QStringList{"same.png"});
+        QCOMPARE(DecodeSymbols(QImage(dir.filePath("same.png")), Symbology::EanUpc), QStringList{"5901234123495"});
     }
 
     void oneSymbolInEachFormat_data()
