@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <malloc.h>
 #include <optional>
-#include <thread>
 
 #include "cli/pngqueue.h"
 #include "editors/symbolbuild.h"
@@ -54,6 +53,8 @@ const char* const kUsage =
     "      --font FACE        text font face (MS Sans Serif)\n"
     "      --font-size POINTS text size (8)\n"
     "      --dpi N            resolution the symbol is drawn at (96)\n"
+    "  -j, --jobs N           a batch's PNG files written by N threads while the next\n"
+    "                         symbols are drawn (1: each drawn and written in turn)\n"
     "  -h, --help             show this help and exit\n"
     "\n"
     "Exit status: 0 when every symbol was written, 1 when some line or file failed\n"
@@ -68,7 +69,8 @@ struct Options {
     PageValues page;
     engines::Font font;
     int dpi = kDefaultDpi;
-    int jobs = int(std::max(1u, std::thread::hardware_concurrency()));
+    // One thread by default: where the processors are busy, more only wait for each other.
+    int jobs = 1;
     QStringList positional;
 };
 

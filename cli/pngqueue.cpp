@@ -96,13 +96,16 @@ void PngQueue::Publish(Slot& slot, State state)
 {
     slot.state = state;
     ++tail_;
-    if (state == State::Queued) work_.notify_one();
+    if (state == State::Queued && idleWorkers_ > 0) work_.notify_one();
 }
 
 void PngQueue::Report(std::unique_lock<std::mutex>& lock, bool wait)
 {
-    if (wait && head_ != tail_)
+    if (wait && head_ != tail_) {
+        reporterWaiting_ = true;
         done_.wait(lock, [this] { return slots_[head_ % slots_.size()].state == State::Done; });
+        reporterWaiting_ = false;
+    }
     while (head_ != tail_) {
         Slot& slot = slots_[head_ % slots_.size()];
         if (slot.state != State::Done) break;
@@ -129,7 +132,9 @@ void PngQueue::Work()
     platform::MonoPng png;
     std::unique_lock lock(mutex_);
     for (;;) {
+        ++idleWorkers_;
         work_.wait(lock, [this] { return stopping_ || next_ != tail_; });
+        --idleWorkers_;
         if (next_ == tail_) return;
         Slot& slot = slots_[next_++ % slots_.size()];
         if (slot.state != State::Queued) continue;
@@ -140,6 +145,6 @@ void PngQueue::Work()
         lock.lock();
         slot.error = std::move(error);
         slot.state = State::Done;
-        done_.notify_all();
+        if (reporterWaiting_) done_.notify_one();
     }
 }

@@ -50,6 +50,9 @@ private:
     std::vector<Slot> slots_;
     std::size_t head_ = 0, tail_ = 0, next_ = 0;  // to tell, to fill, to write
     bool stopping_ = false;
+    // Threads asleep: a wake-up costs a system call, made only for a sleeper.
+    int idleWorkers_ = 0;
+    bool reporterWaiting_ = false;
     int bad_ = 0;
     std::mutex mutex_;
     std::condition_variable work_, done_;
