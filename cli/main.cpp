@@ -335,8 +335,8 @@ int main(int argc, char** argv)
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
         if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "ruvola-batch: %s\n", qPrintable(text));
     });
-    // Each symbol's picture is a block of some hundred kilobytes made and freed again:
-    // kept in the heap rather than mapped and unmapped for every symbol.
+    // A symbol drawn in colour, or as SVG or PDF, has a picture of some hundred kilobytes
+    // made and freed again: kept in the heap rather than mapped and unmapped every time.
     mallopt(M_MMAP_THRESHOLD, 64 << 20);
     mallopt(M_TRIM_THRESHOLD, 128 << 20);
     QGuiApplication app(argc, argv);
