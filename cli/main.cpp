@@ -9,10 +9,14 @@
 #include <malloc.h>
 #include <optional>
 
+#include "cli/pngqueue.h"
 #include "editors/symbolbuild.h"
 #include "engines/environment.h"
+#include "platform/bitcanvas.h"
 #include "platform/export.h"
+#include "platform/monopng.h"
 #include "platform/qtcanvas.h"
+#include "platform/widgets.h"
 
 namespace {
 
@@ -49,6 +53,8 @@ const char* const kUsage =
     "      --font FACE        text font face (MS Sans Serif)\n"
     "      --font-size POINTS text size (8)\n"
     "      --dpi N            resolution the symbol is drawn at (96)\n"
+    "  -j, --jobs N           a batch's PNG files written by N threads while the next\n"
+    "                         symbols are drawn (1: each drawn and written in turn)\n"
     "  -h, --help             show this help and exit\n"
     "\n"
     "Exit status: 0 when every symbol was written, 1 when some line or file failed\n"
@@ -63,6 +69,8 @@ struct Options {
     PageValues page;
     engines::Font font;
     int dpi = kDefaultDpi;
+    // One thread by default: where the processors are busy, more only wait for each other.
+    int jobs = 1;
     QStringList positional;
 };
 
@@ -123,6 +131,9 @@ Options ParseArguments(const QStringList& arguments)
         else if (a == QLatin1String("--dpi")) {
             options.dpi = int(Number(a, value));
             if (options.dpi < 1 || options.dpi > 10000) UsageError(QStringLiteral("--dpi must be 1 to 10000"));
+        } else if (a == QLatin1String("-j") || a == QLatin1String("--jobs")) {
+            options.jobs = int(Number(a, value));
+            if (options.jobs < 1 || options.jobs > 256) UsageError(QStringLiteral("--jobs must be 1 to 256"));
         } else
             UsageError(QStringLiteral("unknown option %1").arg(a));
     }
@@ -178,7 +189,8 @@ QString NamePart(const QString& text)
 
 class Generator {
 public:
-    explicit Generator(const Options& options) : options_(options) {}
+    // With a queue, the PNG files of black-and-white symbols are written through it.
+    Generator(const Options& options, PngQueue* queue) : options_(options), queue_(queue) {}
 
     // Draws and writes one symbol; the reason when it cannot.
     QString Write(int line, const QStringList& fields)
@@ -222,24 +234,66 @@ public:
             .replace(QLatin1String("{symbology}"), NamePart(name.toLower()))
             .replace(QLatin1String("{message}"), NamePart(fields[1]))
             .replace(QLatin1String("{addon}"), NamePart(fields.value(2).trimmed()));
-        platform::ExportedSymbol symbol{.picture = {}, .resolution = drawing.resolution, .paint = drawing.paint};
-        if (path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) {
-            // Only PNG needs the picture; the text is drawn as the editors draw it.
-            symbol.picture = platform::WhiteImage(drawing.width, drawing.height);
-            if (symbol.picture.isNull()) return QStringLiteral("no memory for a %1 x %2 picture").arg(drawing.width).arg(drawing.height);
+        if (path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) return WritePng(line, drawing, path);
+        // SVG and PDF paint the symbol again; the picture only gives its size.
+        if (queue_) queue_->Drain();
+        return platform::ExportSymbol({QImage(drawing.width, drawing.height, QImage::Format_Mono), drawing.resolution,
+                                       drawing.paint},
+                                      path);
+    }
+
+private:
+    // The bars and the cached texts go straight into 1-bit rows and one reused zlib
+    // stream: the same pixels as the editors' picture in its 1-bit PNG form, without a
+    // 32-bit picture, a painter and Qt's PNG writer for every symbol. A symbol in colour
+    // is drawn as the editors draw it.
+    QString WritePng(int line, const symbols::Drawing& drawing, const QString& path)
+    {
+        try {
+            bits_.Reset(drawing.width, drawing.height);
+        } catch (const std::bad_alloc&) {
+            return NoMemory(drawing);
+        }
+        drawing.paint(bits_);
+        if (!bits_.Monochrome()) {
+            if (queue_) queue_->Drain();
+            return WritePngInColour(drawing, path);
+        }
+        const int dotsPerMetre = platform::DotsPerMetre(drawing.resolution);
+        if (queue_) {
+            queue_->Write(line, path, bits_.Bits(), bits_.Stride(), bits_.Width(), bits_.Height(), dotsPerMetre);
+            return {};
+        }
+        const std::string_view file = png_.Encode(bits_.Bits(), bits_.Stride(), bits_.Width(), bits_.Height(), dotsPerMetre);
+        if (file.empty()) return NoMemory(drawing);
+        return platform::SaveBytes(path, file);
+    }
+
+    static QString WritePngInColour(const symbols::Drawing& drawing, const QString& path)
+    {
+        platform::ExportedSymbol symbol{.picture = platform::WhiteImage(drawing.width, drawing.height),
+                                        .resolution = drawing.resolution,
+                                        .paint = drawing.paint};
+        if (symbol.picture.isNull()) return NoMemory(drawing);
+        {
             platform::ImageCanvas canvas(symbol.picture);
             drawing.paint(canvas);
-        } else {
-            symbol.picture = QImage(drawing.width, drawing.height, QImage::Format_Mono);
         }
         return platform::ExportSymbol(symbol, path);
     }
 
-private:
+    static QString NoMemory(const symbols::Drawing& drawing)
+    {
+        return QStringLiteral("no memory for a %1 x %2 picture").arg(drawing.width).arg(drawing.height);
+    }
+
     const Options& options_;
+    PngQueue* queue_;
+    platform::BitCanvas bits_;
+    platform::MonoPng png_;
 };
 
-int RunBatch(const Options& options, Generator& generator)
+int RunBatch(const Options& options)
 {
     QFile file;
     const bool fromStdin = options.batch == QLatin1String("-");
@@ -248,6 +302,10 @@ int RunBatch(const Options& options, Generator& generator)
         return 2;
     }
     QTextStream in(&file);
+    // One job draws and writes in turn; more write on their own threads.
+    std::optional<PngQueue> queue;
+    if (options.jobs > 1) queue.emplace(options.jobs);
+    Generator generator(options, queue ? &*queue : nullptr);
     int bad = 0;
     QString line;
     for (int number = 1; in.readLineInto(&line); ++number) {
@@ -255,11 +313,15 @@ int RunBatch(const Options& options, Generator& generator)
         if (line.trimmed().isEmpty() || line.startsWith(QLatin1Char('#'))) continue;
         const auto fields = CsvFields(line);
         const QString error = fields ? generator.Write(number, *fields) : QStringLiteral("has an unclosed quote");
-        if (!error.isEmpty()) {
+        if (error.isEmpty()) continue;
+        if (queue) {
+            queue->Tell(number, error);
+        } else {
             std::fprintf(stderr, "ruvola-batch: line %d: %s\n", number, qPrintable(error));
             ++bad;
         }
     }
+    if (queue) bad += queue->Finish();
     return bad == 0 ? 0 : 1;
 }
 
@@ -273,15 +335,17 @@ int main(int argc, char** argv)
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
         if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "ruvola-batch: %s\n", qPrintable(text));
     });
-    // Each symbol's picture is a block of some hundred kilobytes made and freed again:
-    // kept in the heap rather than mapped and unmapped for every symbol.
+    // A symbol drawn in colour, or as SVG or PDF, has a picture of some hundred kilobytes
+    // made and freed again: kept in the heap rather than mapped and unmapped every time.
     mallopt(M_MMAP_THRESHOLD, 64 << 20);
     mallopt(M_TRIM_THRESHOLD, 128 << 20);
     QGuiApplication app(argc, argv);
     const Options options = ParseArguments(QCoreApplication::arguments());
     engines::SetScreenResolutionSource([dpi = options.dpi] { return dpi; });
-    Generator generator(options);
-    if (!options.batch.isEmpty()) return RunBatch(options, generator);
+    // The symbols' text face stands for the same face as in the editors' windows.
+    platform::DesignFamily();
+    if (!options.batch.isEmpty()) return RunBatch(options);
+    Generator generator(options, nullptr);
     QStringList fields = {options.positional[0], options.positional[1], options.positional.value(2)};
     const QString error = generator.Write(1, fields);
     if (error.isEmpty()) return 0;

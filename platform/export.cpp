@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "platform/qtcanvas.h"
 
@@ -57,6 +59,21 @@ QString SaveAs(const QString& path, const std::function<QString(QIODevice&)>& wr
     return WriteError(path, reason);
 }
 
+// Writes all of data to fd; errno tells why not.
+bool WriteAll(int fd, std::string_view data)
+{
+    while (!data.empty()) {
+        const ssize_t written = ::write(fd, data.data(), data.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            if (written == 0) errno = EIO;
+            return false;
+        }
+        data.remove_prefix(std::size_t(written));
+    }
+    return true;
+}
+
 QString WritePdf(const ExportedSymbol& symbol, const QString& path)
 {
     const int r = symbol.resolution;
@@ -79,10 +96,12 @@ QString WritePdf(const ExportedSymbol& symbol, const QString& path)
 
 }  // namespace
 
+int DotsPerMetre(int dpi) { return qRound(dpi / kMetresPerInch); }
+
 void SetResolution(QImage& picture, int dpi)
 {
     if (dpi <= 0) return;
-    const int dpm = qRound(dpi / kMetresPerInch);
+    const int dpm = DotsPerMetre(dpi);
     picture.setDotsPerMeterX(dpm);
     picture.setDotsPerMeterY(dpm);
 }
@@ -163,6 +182,29 @@ QByteArray SvgDocument(int width, int height, int dpi, const SymbolPainter& pain
            inches(width) + "\" height=\"" + inches(height) + "\" viewBox=\"0 0 " + w + " " + h +
            "\" shape-rendering=\"crispEdges\">\n<rect x=\"0\" y=\"0\" width=\"" + w + "\" height=\"" + h +
            "\" fill=\"#ffffff\"/>\n" + canvas.Body() + "</svg>\n";
+}
+
+// Creating the file exclusively makes it this write's own: removing it after a failure
+// cannot take anything that was there before. Only a name that exists already costs the
+// hidden file and the rename.
+QString SaveBytes(const QString& path, std::string_view data)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno == EEXIST)
+        return SaveAs(path, [&](QIODevice& device) {
+            return device.write(data.data(), qint64(data.size())) == qint64(data.size()) ? QString() : device.errorString();
+        });
+    if (fd < 0) return WriteError(path, QString::fromLocal8Bit(std::strerror(errno)));
+    bool written = WriteAll(fd, data);
+    int error = written ? 0 : errno;
+    if (::close(fd) != 0 && written) {
+        written = false;
+        error = errno;
+    }
+    if (written) return {};
+    ::unlink(name.constData());
+    return WriteError(path, QString::fromLocal8Bit(std::strerror(error)));
 }
 
 QString ExportSymbol(const ExportedSymbol& symbol, const QString& path)

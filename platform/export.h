@@ -7,6 +7,7 @@
 #include <QString>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "engines/canvas.h"
 
@@ -24,6 +25,7 @@ struct ExportedSymbol {
 // The picture at the resolution it was drawn at: dots per metre on the image, which
 // PNG writes as its physical-size chunk.
 void SetResolution(QImage& picture, int dpi);
+int DotsPerMetre(int dpi);
 
 // The picture to write as PNG: 1-bit where it holds only black and white.
 QImage PngPicture(const QImage& picture);
@@ -32,6 +34,11 @@ QImage PngPicture(const QImage& picture);
 // Returns an empty string when written, else the message to show; on failure no
 // file is left at path.
 QString ExportSymbol(const ExportedSymbol& symbol, const QString& path);
+
+// Writes data as the file path, for a batch that writes many small files. A new file
+// is written in place and removed again when the write fails; an existing one is replaced
+// only once all of data is written beside it. Returns what ExportSymbol returns.
+QString SaveBytes(const QString& path, std::string_view data);
 
 // The SVG document of a symbol of width x height pixels at dpi, painted by paint.
 QByteArray SvgDocument(int width, int height, int dpi, const SymbolPainter& paint);

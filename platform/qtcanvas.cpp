@@ -144,6 +144,11 @@ ImageAllocator& allocator()
 }
 }  // namespace
 
+QImage TextPicture(const engines::Font& font, QRgb box, int dpi, const std::string& text)
+{
+    return DrawnText({font, box, dpi, text}).picture;
+}
+
 QImage WhiteImage(int width, int height)
 {
     if (width <= 0 || height <= 0) return {};

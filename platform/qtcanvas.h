@@ -95,6 +95,11 @@ private:
     DrawingLog* log_ = nullptr;
 };
 
+// A text as a 32-bit picture of dpi dots per inch shows it: its box (the text's advance
+// by the font's height) in the box colour with the glyphs on it. Drawn once through Qt and
+// kept, so every later use of the same text is a copy.
+QImage TextPicture(const engines::Font& font, QRgb box, int dpi, const std::string& text);
+
 // A white RGB32 image of the given size; a null image when either side is 0 or
 // memory cannot be had.
 QImage WhiteImage(int width, int height);

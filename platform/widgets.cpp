@@ -6,7 +6,6 @@
 
 namespace platform {
 
-namespace {
 // The windows are laid out for "MS Sans Serif". Where it is missing, the metric twin
 // of Arial comes closest in width; the wider default sans face would clip the labels.
 QString DesignFamily()
@@ -18,7 +17,6 @@ QString DesignFamily()
     }();
     return family;
 }
-}  // namespace
 
 void SetPixelFont(QWidget* widget, int pixels, bool bold)
 {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Batch benchmark (not a test): EAN-13 PNG symbols per second of ruvola-batch at its
-# defaults against Debian's `zint --batch` on the same messages in the same run, and the
+# defaults (one thread) and with --jobs set to the number of processors against
+# Debian's `zint --batch` (one thread) on the same messages in the same run, and the
 # peak memory (max RSS) of each, over COUNT symbols and a tenth of them: a flat memory
 # shows as the same peak for both counts. zint is only the yardstick and is installed
 # here, never by the project's setup.
@@ -41,24 +42,32 @@ measure() {
   cat "$work/time"
 }
 
-run_both() {
+# Fails unless directory holds n PNG files.
+check_count() {
+  local written; written=$(find "$1" -name '*.png' | wc -l)
+  [ "$written" -eq "$2" ] || { echo "bench-batch: wrote $written of $2 files in $1" >&2; exit 1; }
+}
+
+run_all() {
   local n=$1
   awk -v n="$n" 'BEGIN { for (i = 0; i < n; i++) printf "%012d\n", 590000000000 + i }' >"$work/messages.txt"
   sed 's/^/ean13,/' "$work/messages.txt" >"$work/messages.csv"
-  rm -rf "$work/ruvola" "$work/zint"
-  mkdir "$work/ruvola" "$work/zint"
-  read -r r_s r_kb < <(measure "$build/ruvola-batch" --batch "$work/messages.csv" -o "$work/ruvola/{line}.png")
+  local r_s r_kb s_s s_kb z_s z_kb
+  rm -rf "$work/ruvola" "$work/zint"; mkdir "$work/ruvola" "$work/zint"
+  read -r s_s s_kb < <(measure "$build/ruvola-batch" --batch "$work/messages.csv" -o "$work/ruvola/{line}.png")
+  check_count "$work/ruvola" "$n"
+  rm -rf "$work/ruvola"; mkdir "$work/ruvola"
+  read -r r_s r_kb < <(measure "$build/ruvola-batch" --jobs "$(nproc)" --batch "$work/messages.csv" -o "$work/ruvola/{line}.png")
+  check_count "$work/ruvola" "$n"
   read -r z_s z_kb < <(measure zint -b EANX --batch -i "$work/messages.txt" -o "$work/zint/~~~~~~.png")
-  local r_n z_n
-  r_n=$(find "$work/ruvola" -name '*.png' | wc -l)
-  z_n=$(find "$work/zint" -name '*.png' | wc -l)
-  [ "$r_n" -eq "$n" ] && [ "$z_n" -eq "$n" ] || { echo "bench-batch: wrote $r_n and $z_n of $n files" >&2; exit 1; }
-  awk -v n="$n" -v rs="$r_s" -v rk="$r_kb" -v zs="$z_s" -v zk="$z_kb" 'BEGIN {
-    r = n / rs; z = n / zs
-    printf "%7d symbols  ruvola-batch %8.0f symbols/s  max RSS %6.1f MB   zint --batch %8.0f symbols/s  max RSS %6.1f MB   ratio %.2fx\n",
-           n, r, rk / 1024, z, zk / 1024, r / z }'
+  check_count "$work/zint" "$n"
+  awk -v n="$n" -v rs="$r_s" -v rk="$r_kb" -v ss="$s_s" -v sk="$s_kb" -v zs="$z_s" -v zk="$z_kb" 'BEGIN {
+    r = n / rs; s = n / ss; z = n / zs
+    printf "%7d symbols  zint --batch %7.0f symbols/s  max RSS %6.1f MB\n", n, z, zk / 1024
+    printf "         ruvola-batch (one thread) %7.0f symbols/s  max RSS %6.1f MB  ratio %.2fx\n", s, sk / 1024, s / z
+    printf "         ruvola-batch --jobs %d     %7.0f symbols/s  max RSS %6.1f MB  ratio %.2fx (threads)\n", '"$(nproc)"', r, rk / 1024, r / z }'
 }
 
-echo "EAN-13 PNG at defaults, one file per symbol (target: ruvola-batch at least 3x zint, memory flat)"
-run_both $((count / 10))
-run_both "$count"
+echo "EAN-13 PNG at defaults, one file per symbol (target: ruvola-batch at least 3x zint, memory flat); load: $(cut -d' ' -f1-3 /proc/loadavg)"
+run_all $((count / 10))
+run_all "$count"

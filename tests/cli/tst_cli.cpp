@@ -1,6 +1,7 @@
 // The command-line generator run as a user runs it: one symbol from arguments, batches
 // from a file and from standard input with good and bad lines, usage errors, an
-// unwritable place, and the same picture as the editor makes from the same values.
+// unwritable place, and the same picture as the editor makes from the same values,
+// pixel for pixel for every symbology.
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
@@ -9,6 +10,11 @@
 #include <QtTest>
 
 #include "editors/ENA13form.h"
+#include "editors/symbolbuild.h"
+#include "engines/environment.h"
+#include "platform/export.h"
+#include "platform/qtcanvas.h"
+#include "platform/screen.h"
 #include "shell/mainform.h"
 #include "support/decoder.h"
 #include "support/guitest.h"
@@ -48,12 +54,16 @@ private slots:
     void batchWritesGoodLinesAndTellsBadOnes_data()
     {
         QTest::addColumn<bool>("fromStdin");
-        QTest::newRow("file") << false;
-        QTest::newRow("standard input") << true;
+        QTest::addColumn<QString>("jobs");
+        QTest::newRow("file") << false << "1";
+        QTest::newRow("standard input") << true << "1";
+        QTest::newRow("file, 4 jobs") << false << "4";
+        QTest::newRow("standard input, 3 jobs") << true << "3";
     }
     void batchWritesGoodLinesAndTellsBadOnes()
     {
         QFETCH(bool, fromStdin);
+        QFETCH(QString, jobs);
         QTemporaryDir dir;
         const QByteArray batch = "# symbology,message,add-on,comment,height,width,ratio\n"
                                  "ean13,590123412345,12,Lot 7\n"
@@ -66,7 +76,7 @@ private slots:
                                  "ean8,9638507,123\n"
                                  "code39,\"open\n"
                                  "ean8,9638507,54321\n";
-        QStringList arguments = {"-o", "{line}-{symbology}.png", "--batch"};
+        QStringList arguments = {"-o", "{line}-{symbology}.png", "--jobs", jobs, "--batch"};
         if (fromStdin) {
             arguments << "-";
         } else {
@@ -108,6 +118,27 @@ private slots:
             QCOMPARE(png.dotsPerMeterX(), 3780);  // 96 dpi
             QCOMPARE(DecodeSymbols(png, r.family).join(' '), r.read);
         }
+    }
+
+    // Lines that name the same file: the last line's symbol is the one left, however
+    // many files are written at once, and the other formats wait their turn.
+    void sameNameKeepsTheLastLine_data()
+    {
+        QTest::addColumn<QString>("jobs");
+        QTest::newRow("1 job") << "1";
+        QTest::newRow("4 jobs") << "4";
+    }
+    void sameNameKeepsTheLastLine()
+    {
+        QFETCH(QString, jobs);
+        QTemporaryDir dir;
+        QByteArray batch;
+        for (int i = 0; i < 40; ++i) batch += "ean13,5901234123" + QByteArray::number(10 + i) + "\n";
+        const Outcome run = RunBatch(dir.path(), {"-j", jobs, "-o", "same.png", "--batch", "-"}, batch);
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.err.isEmpty(), run.err.constData());
+        QCOMPARE(Files(dir.path()), QStringList{"same.png"});
+        QCOMPARE(DecodeSymbols(QImage(dir.filePath("same.png")), Symbology::EanUpc), QStringList{"5901234123495"});
     }
 
     void oneSymbolInEachFormat_data()
@@ -152,13 +183,90 @@ private slots:
         QCOMPARE(run.exitCode, 0);
         const QImage cli(dir.filePath("same.png"));
         QCOMPARE(cli.size(), editor.size());
-        // Bars, add-on and margins pixel for pixel on the row through the bars' middle;
-        // the glyphs' rasterisation may differ between the two programs' font set-ups.
+        // Bars, add-on, margins and the text in the same face, pixel for pixel.
         const QImage a = cli.convertToFormat(QImage::Format_RGB32), b = editor.convertToFormat(QImage::Format_RGB32);
-        const int y = a.height() / 2;
-        QCOMPARE(QByteArray(reinterpret_cast<const char*>(a.constScanLine(y)), a.bytesPerLine()),
-                 QByteArray(reinterpret_cast<const char*>(b.constScanLine(y)), b.bytesPerLine()));
+        for (int y = 0; y < a.height(); ++y)
+            QVERIFY2(std::memcmp(a.constScanLine(y), b.constScanLine(y), std::size_t(a.width()) * 4) == 0,
+                     qPrintable(QStringLiteral("row %1 differs").arg(y)));
         QCOMPARE(DecodeSymbols(cli, Symbology::EanUpcWithAddOn), DecodeSymbols(editor, Symbology::EanUpcWithAddOn));
+    }
+
+    // The generator's PNG against the picture the editors draw (an image canvas on a
+    // white picture) from the same inputs, and against that picture's PNG as the
+    // editors export it: every pixel, the bit depth and the physical size.
+    void pngIsTheEditorsPicture_data()
+    {
+        QTest::addColumn<QString>("symbology");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("addOn");
+        QTest::addColumn<QString>("comment");
+        QTest::addColumn<int>("dpi");
+        const struct {
+            const char* name;
+            const char* message;
+        } symbologies[] = {{"code39", "RUVOLA-39"}, {"ean13", "590123412345"}, {"ean8", "9638507"},
+                           {"upca", "03600029145"}, {"upce", "123456"}};
+        for (const auto& s : symbologies)
+            for (const char* addOn : {"", "12", "54321"})
+                for (const char* comment : {"", "Lot 7, best before 12/2027"}) {
+                    if (QLatin1String(s.name) == QLatin1String("code39") && *addOn) continue;
+                    const QByteArray tag = QByteArray(s.name) + " add-on '" + addOn + "' comment '" + comment + "'";
+                    QTest::newRow(tag.constData()) << s.name << s.message << addOn << comment << 96;
+                }
+        QTest::newRow("ean13 at 200 dpi") << "ean13" << "400638133393" << "52" << "Ruvola" << 200;
+        QTest::newRow("code39 at 300 dpi") << "code39" << "ABC" << "" << "Ruvola" << 300;
+    }
+    void pngIsTheEditorsPicture()
+    {
+        QFETCH(QString, symbology);
+        QFETCH(QString, message);
+        QFETCH(QString, addOn);
+        QFETCH(QString, comment);
+        QFETCH(int, dpi);
+        QTemporaryDir dir;
+        const Outcome run = RunBatch(dir.path(), {symbology, message, addOn, "-c", comment, "--dpi", QString::number(dpi),
+                                                  "-o", "fast.png"});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.err.isEmpty(), run.err.constData());
+        const QImage fast(dir.filePath("fast.png"));
+        QVERIFY(!fast.isNull());
+
+        const auto kind = symbols::KindNamed(symbology.toStdString());
+        QVERIFY(kind);
+        symbols::Inputs inputs = symbols::Defaults(*kind);
+        inputs.message = message.toStdString();
+        inputs.addOn = addOn.toStdString();
+        inputs.comment = comment.toStdString();
+        engines::SetScreenResolutionSource([dpi] { return dpi; });
+        const symbols::Drawing drawing = symbols::Prepare(*kind, inputs);
+        platform::InstallEngineHooks();
+        QVERIFY2(drawing.error.empty(), drawing.error.c_str());
+        QImage editor = platform::WhiteImage(drawing.width, drawing.height);
+        {
+            platform::ImageCanvas canvas(editor);
+            drawing.paint(canvas);
+        }
+        platform::SetResolution(editor, dpi);
+        const QString exported = dir.filePath("exported.png");
+        QCOMPARE(platform::ExportSymbol({editor, dpi, drawing.paint}, exported), QString());
+        const QImage qtPng(exported);
+
+        QCOMPARE(fast.depth(), 1);
+        QCOMPARE(fast.depth(), qtPng.depth());
+        QCOMPARE(fast.size(), editor.size());
+        QCOMPARE(fast.dotsPerMeterX(), editor.dotsPerMeterX());
+        QCOMPARE(fast.dotsPerMeterY(), editor.dotsPerMeterY());
+        QCOMPARE(fast.dotsPerMeterX(), qtPng.dotsPerMeterX());
+        const QImage a = fast.convertToFormat(QImage::Format_RGB32);
+        for (const QImage& b : {editor, qtPng.convertToFormat(QImage::Format_RGB32)})
+            for (int y = 0; y < a.height(); ++y)
+                QVERIFY2(std::memcmp(a.constScanLine(y), b.constScanLine(y), std::size_t(a.width()) * 4) == 0,
+                         qPrintable(QStringLiteral("row %1 differs").arg(y)));
+        // The text and the bars are all there: not two blank pictures alike.
+        int black = 0;
+        for (int y = 0; y < fast.height(); ++y)
+            for (int x = 0; x < fast.width(); ++x) black += fast.pixel(x, y) == qRgb(0, 0, 0);
+        QVERIFY(black > 0);
     }
 
     void usageErrors_data()

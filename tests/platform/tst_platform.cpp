@@ -2,6 +2,8 @@
 // writer, the numeric key filter with its Enter focus move, the image canvas, and
 // the one rounding of lengths to pixels.
 #include <grp.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,9 +22,12 @@
 #include <limits>
 
 #include "engines/rounding.h"
+#include "platform/bitcanvas.h"
+#include "platform/export.h"
 #include "platform/files.h"
 #include "platform/inifile.h"
 #include "platform/keyfilter.h"
+#include "platform/monopng.h"
 #include "platform/numtext.h"
 #include "platform/qtcanvas.h"
 
@@ -92,6 +97,49 @@ int WriteInLockedDirectory(const QString& path)
     }
     int status = 0;
     if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return kCannotDropRoot;
+    return WEXITSTATUS(status);
+}
+
+// Plays a painting script on a canvas: "black", "white", "red" set the brush, "ink R G B"
+// the font colour, "fill L T R B" fills, "text X Y WORDS" writes; ';' between steps.
+void Play(engines::Canvas& canvas, const QString& script)
+{
+    engines::Font font;
+    font.face = "DejaVu Sans";
+    font.size = 9;
+    canvas.SetFont(font);
+    for (const QString& step : script.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QStringList words = step.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        const auto number = [&](int i) { return words.value(i).toInt(); };
+        if (words[0] == "black") canvas.SetBrushColor(engines::kBlack);
+        if (words[0] == "white") canvas.SetBrushColor(engines::kWhite);
+        if (words[0] == "red") canvas.SetBrushColor({255, 0, 0});
+        if (words[0] == "ink") {
+            font.color = {std::uint8_t(number(1)), std::uint8_t(number(2)), std::uint8_t(number(3))};
+            canvas.SetFont(font);
+        }
+        if (words[0] == "fill") canvas.FillRect(number(1), number(2), number(3), number(4));
+        if (words[0] == "text") QVERIFY(canvas.TextOut(number(1), number(2), words.mid(3).join(' ').toStdString()));
+    }
+}
+
+// A write that stops at a file size limit, in a child so the limit stays there: the
+// child's exit code is 0 when SaveBytes told the failure and left path as it found it.
+int SaveBytesOverLimit(const QString& path, const QByteArray& before)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{100, 100};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(3);
+        const QString error = platform::SaveBytes(path, std::string(4000, 'x'));
+        if (!error.startsWith(QStringLiteral("Cannot write '"))) _exit(1);
+        QFile file(path);
+        const bool same = before.isNull() ? !file.exists() : file.open(QIODevice::ReadOnly) && file.readAll() == before;
+        _exit(same && QDir(QFileInfo(path).path()).entryList(QDir::Files | QDir::Hidden).size() == (before.isNull() ? 0 : 1) ? 0 : 2);
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
     return WEXITSTATUS(status);
 }
 
@@ -682,6 +730,100 @@ private slots:
                 const QRgb p = image.pixel(x, y);
                 QVERIFY2(p == box || p == ink, qPrintable(QString("pixel %1,%2").arg(x).arg(y)));
             }
+    }
+
+    // ---- 1-bit canvas and PNG -----------------------------------------------------
+
+    // The same script on an image canvas over a white picture, then in its 1-bit PNG
+    // form, and on a bit canvas, then through the zlib writer: the same pixels.
+    void bitCanvasPaintsWhatTheImageCanvasPaints_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<bool>("oneBit");      // the picture is black and white at the end
+        QTest::addColumn<bool>("monochrome");  // the bit canvas holds it
+        QTest::newRow("bars") << "black; fill 0 0 3 20; fill 5 2 13 18; fill 17 0 18 40" << true << true;
+        QTest::newRow("bits either side of a byte")
+            << "black; fill 7 0 9 5; fill 15 0 17 5; fill 8 6 16 7; fill 3 8 4 9; fill 0 10 41 11; fill 40 12 41 13" << true << true;
+        QTest::newRow("clipped at every edge")
+            << "black; fill -5 -5 3 3; fill 37 27 50 50; fill -1 10 100 11; fill 60 0 70 5" << true << true;
+        QTest::newRow("white over black") << "black; fill 0 0 41 30; white; fill 8 4 9 26; fill 10 5 33 6" << true << true;
+        QTest::newRow("painted in order")
+            << "black; fill 0 0 41 30; white; text 3 2 59; black; fill 6 0 8 30; white; text 5 14 8" << true << true;
+        QTest::newRow("texts off every edge")
+            << "black; fill 0 0 41 30; white; text -4 -3 W8; text 33 22 Ab; text -50 0 X; text 0 40 Y" << true << true;
+        QTest::newRow("a line longer than the picture")
+            << "black; fill 0 20 41 30; white; text -10 12 A comment far too long" << true << true;
+        QTest::newRow("text on a black box") << "black; text 2 2 1234" << true << true;
+        QTest::newRow("white text on a white box") << "black; fill 0 0 41 30; white; ink 255 255 255; text 2 2 7" << true << true;
+        QTest::newRow("colour off the picture") << "red; fill 50 50 60 60; fill 5 5 5 9; black; fill 1 1 2 2" << true << true;
+        // The bit canvas gives up at the first colour, even one painted over later.
+        QTest::newRow("colour painted over") << "red; fill 1 1 5 5; white; fill 0 0 41 30" << true << false;
+        QTest::newRow("a coloured bar") << "red; fill 1 1 5 5" << false << false;
+        QTest::newRow("a coloured text") << "white; ink 0 0 255; text 2 2 7" << false << false;
+    }
+    void bitCanvasPaintsWhatTheImageCanvasPaints()
+    {
+        QFETCH(QString, script);
+        QFETCH(bool, oneBit);
+        QFETCH(bool, monochrome);
+        constexpr int kWidth = 41, kHeight = 30, kDpi = 150;
+        QImage image = platform::WhiteImage(kWidth, kHeight);
+        {
+            platform::ImageCanvas canvas(image);
+            Play(canvas, script);
+        }
+        platform::SetResolution(image, kDpi);
+        const QImage expected = platform::PngPicture(image);
+        QCOMPARE(expected.depth() == 1, oneBit);
+
+        platform::BitCanvas bits;
+        bits.Reset(kWidth, kHeight);
+        Play(bits, "black; fill 0 0 41 30; text 0 0 left from an earlier picture");
+        bits.Reset(kWidth, kHeight);
+        Play(bits, script);
+        QCOMPARE(bits.Monochrome(), monochrome);
+        if (!monochrome) return;
+        QCOMPARE(bits.Width(), kWidth);
+        QCOMPARE(bits.Height(), kHeight);
+        const std::uint8_t* rows = bits.Bits();
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) {
+                const bool black = rows[std::size_t(y) * bits.Stride() + std::size_t(x / 8)] & (0x80 >> (x % 8));
+                QVERIFY2(black == (expected.pixel(x, y) == qRgb(0, 0, 0)), qPrintable(QString("pixel %1,%2").arg(x).arg(y)));
+            }
+
+        platform::MonoPng png;
+        const std::string_view file = png.Encode(rows, bits.Stride(), kWidth, kHeight, platform::DotsPerMetre(kDpi));
+        QImage written;
+        QVERIFY(written.loadFromData(reinterpret_cast<const uchar*>(file.data()), qsizetype(file.size()), "PNG"));
+        QCOMPARE(written.depth(), 1);
+        QCOMPARE(written.dotsPerMeterX(), expected.dotsPerMeterX());
+        QCOMPARE(written.dotsPerMeterY(), expected.dotsPerMeterY());
+        QCOMPARE(written.convertToFormat(QImage::Format_RGB32), expected.convertToFormat(QImage::Format_RGB32));
+    }
+
+    void saveBytesWritesAndReplaces()
+    {
+        QTemporaryDir target;
+        const QString path = target.filePath("symbol.png");
+        QCOMPARE(platform::SaveBytes(path, "first"), QString());
+        QCOMPARE(ReadAll(path), QByteArray("first"));
+        QCOMPARE(platform::SaveBytes(path, "second"), QString());
+        QCOMPARE(ReadAll(path), QByteArray("second"));
+        QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"symbol.png"});
+        const QString error = platform::SaveBytes(target.filePath("missing/symbol.png"), "third");
+        QVERIFY2(error.startsWith("Cannot write '") && error.endsWith("No such file or directory."), qPrintable(error));
+    }
+
+    // A write cut short by a file size limit: a new file is removed again, an old one
+    // keeps what it held.
+    void saveBytesThatFailsLeavesNoPartOfTheFile()
+    {
+        QTemporaryDir target;
+        const QString path = target.filePath("symbol.png");
+        QCOMPARE(SaveBytesOverLimit(path, QByteArray()), 0);
+        WriteAll(path, "old symbol");
+        QCOMPARE(SaveBytesOverLimit(path, "old symbol"), 0);
     }
 };
 
