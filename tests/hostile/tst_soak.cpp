@@ -132,7 +132,10 @@ private slots:
         const long endKiB = ResidentKiB();
         qInfo("%d rounds: resident %ld KiB after round %d, %ld KiB at the end (%+ld KiB); every %d rounds: %s", rounds,
               warmKiB, warmRound, endKiB, endKiB - warmKiB, warmRound, qPrintable(samples.join(' ')));
-        if (kAddressSanitizer) QSKIP("resident memory says nothing under AddressSanitizer; its leak check counts");
+        if (kAddressSanitizer) {
+            qInfo("no bound on resident memory under AddressSanitizer, which keeps freed blocks; its leak check counts");
+            return;
+        }
         QVERIFY(warmKiB > 0 && endKiB > 0);
         // A round makes pictures of some 100 KiB and an editor of a few dozen widgets;
         // keeping any of them per round would add far more than 8 MiB over 250 rounds,
