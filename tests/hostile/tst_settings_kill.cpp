@@ -15,10 +15,10 @@
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
