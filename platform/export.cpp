@@ -7,13 +7,11 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QCoreApplication>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "platform/files.h"
 #include "platform/qtcanvas.h"
 
 namespace platform {
@@ -38,25 +36,12 @@ QString WriteError(const QString& path, const QString& reason)
 }
 
 // The file appears only when all of its content is written; write returns why not.
-// The content goes to a hidden file beside the target, named after it and this process,
-// renamed over it at the end. There is no sync to disk: a batch writes thousands of
-// small files, and the sync (which QSaveFile makes) costs more than drawing them.
-QString SaveAs(const QString& path, const std::function<QString(QIODevice&)>& write)
+// There is no sync to disk: a batch writes thousands of small files, and the sync
+// costs more than drawing them.
+QString SaveAs(const QString& path, const ContentWriter& write)
 {
-    const QFileInfo target(path);
-    QFile file(target.absolutePath() + QStringLiteral("/.") + target.fileName() + QLatin1Char('.') +
-               QString::number(QCoreApplication::applicationPid()) + QStringLiteral(".part"));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return WriteError(path, file.errorString());
-    QString reason = write(file);
-    // A full disk shows only when the last buffered bytes are written.
-    if (reason.isEmpty() && !file.flush()) reason = file.errorString();
-    file.close();
-    if (reason.isEmpty() && std::rename(QFile::encodeName(file.fileName()).constData(),
-                                        QFile::encodeName(target.absoluteFilePath()).constData()) != 0)
-        reason = QString::fromLocal8Bit(std::strerror(errno));
-    if (reason.isEmpty()) return {};
-    file.remove();
-    return WriteError(path, reason);
+    const QString reason = ReplaceFile(path, write);
+    return reason.isEmpty() ? QString() : WriteError(path, reason);
 }
 
 // Writes all of data to fd; errno tells why not.

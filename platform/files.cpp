@@ -1,8 +1,18 @@
 #include "files.h"
 
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
 #include <QUrl>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <utility>
 
 namespace platform {
@@ -18,7 +28,71 @@ DocumentOpener& opener()
     static DocumentOpener open = OpenWithDesktop;
     return open;
 }
+
+QString PartPrefix(const QFileInfo& target) { return QStringLiteral(".") + target.fileName() + QLatin1Char('.'); }
+const QString kPartSuffix = QStringLiteral(".part");
+
+QString PartPath(const QFileInfo& target)
+{
+    return target.absolutePath() + QLatin1Char('/') + PartPrefix(target) +
+           QString::number(QCoreApplication::applicationPid()) + kPartSuffix;
+}
+
+QString SystemError() { return QString::fromLocal8Bit(std::strerror(errno)); }
+
+// A part file whose process is gone was cut off mid-write; one whose process still
+// runs (this one, another instance) may be in use and stays.
+void SweepLeftovers(const QFileInfo& target)
+{
+    const QString prefix = PartPrefix(target);
+    QDirIterator it(target.absolutePath(), QDir::Files | QDir::Hidden | QDir::System);
+    while (it.hasNext()) {
+        const QString name = it.nextFileInfo().fileName();
+        if (!name.startsWith(prefix) || !name.endsWith(kPartSuffix)) continue;
+        bool number = false;
+        const qint64 pid = QStringView(name).sliced(prefix.size(), name.size() - prefix.size() - kPartSuffix.size())
+                               .toLongLong(&number);
+        if (number && pid > 0 && pid != QCoreApplication::applicationPid() && ::kill(pid_t(pid), 0) != 0 &&
+            errno == ESRCH)
+            QFile::remove(it.filePath());
+    }
+}
+
+// Every byte of the part file written and, where asked, on the disk: a full disk or a
+// failing device shows only when the last buffered bytes go out, at the sync, or at
+// the close.
+QString Finish(QFile& file, const Replacement& how)
+{
+    if (!file.flush()) return file.errorString();
+    if (how.sync && ::fsync(file.handle()) != 0) return SystemError();
+    file.close();
+    return file.error() == QFileDevice::NoError ? QString() : file.errorString();
+}
+
 }  // namespace
+
+QString ReplaceFile(const QString& path, const ContentWriter& write, const Replacement& how, bool* partRefused)
+{
+    const QFileInfo target(path);
+    if (how.sweepLeftovers) SweepLeftovers(target);
+    QFile file(PartPath(target));
+    if (partRefused) *partRefused = false;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        if (partRefused) *partRefused = true;
+        return file.errorString();
+    }
+    struct stat old {};
+    if (::stat(QFile::encodeName(target.absoluteFilePath()).constData(), &old) == 0 && S_ISREG(old.st_mode))
+        ::fchmod(file.handle(), old.st_mode & 07777);
+    QString reason = write(file);
+    if (reason.isEmpty()) reason = Finish(file, how);
+    file.close();
+    if (reason.isEmpty() && std::rename(QFile::encodeName(file.fileName()).constData(),
+                                        QFile::encodeName(target.absoluteFilePath()).constData()) != 0)
+        reason = SystemError();
+    if (!reason.isEmpty()) file.remove();
+    return reason;
+}
 
 QString ExeDirectory()
 {

@@ -1,8 +1,12 @@
 #include "inifile.h"
 
+#include <unistd.h>
+
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <algorithm>
+
+#include "platform/files.h"
 
 namespace platform {
 namespace {
@@ -120,6 +124,41 @@ QByteArray ReadBytes(const QString& path, bool* ok = nullptr)
     return bytes;
 }
 
+// A settings file that is a link is written where the link points, so the link stays.
+QString WritePath(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isSymLink()) return path;
+    const QString target = info.canonicalFilePath();
+    return target.isEmpty() ? info.symLinkTarget() : target;
+}
+
+// The file may be the user's own in a directory they cannot write to (beside a
+// program installed for everyone). No part file can be made there, so the file is
+// rewritten in place: not atomic, but refusing would lose the settings. When a write
+// fails half-way, the old bytes go back over the new ones, which takes no new space.
+bool RewriteInPlace(const QString& path, const QByteArray& old, const QByteArray& out)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) return false;
+    const auto put = [&file](const QByteArray& bytes) {
+        return file.seek(0) && file.write(bytes) == bytes.size() && file.resize(bytes.size()) &&
+               ::fsync(file.handle()) == 0;
+    };
+    if (put(out)) {
+        file.close();
+        return file.error() == QFileDevice::NoError;
+    }
+    put(old);
+    return false;
+}
+
+bool InPlaceAllowed(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.isFile() && ::access(QFile::encodeName(info.absolutePath()).constData(), W_OK) != 0;
+}
+
 }  // namespace
 
 namespace ini {
@@ -166,23 +205,20 @@ QString IniFile::ReadString(const QString& section, const QString& key, const QS
 bool IniFile::WriteString(const QString& section, const QString& key, const QString& value) const
 {
     if (refuseWrites()) return false;
+    const QString path = WritePath(path_);
     bool readable = false;
-    const QByteArray bytes = ReadBytes(path_, &readable);
+    const QByteArray bytes = ReadBytes(path, &readable);
     if (!readable) return false;
     const QByteArray out = ini::WithValue(bytes, section.toLocal8Bit(), key.toLocal8Bit(), value.toLocal8Bit());
 
-    QSaveFile file(path_);
-    // The file may be the user's own in a directory they cannot write to (beside a
-    // program installed for everyone). There the atomic replace cannot create its
-    // temporary file, and QSaveFile then opens the file itself and rewrites it in
-    // place: such a write is not atomic, but refusing it would lose the settings.
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (file.write(out) != out.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    // Synced: the settings are written seldom and are small, and after a power cut
+    // they are the old ones or the new, never an empty file.
+    bool partRefused = false;
+    const QString reason = ReplaceFile(
+        path, [&out](QIODevice& device) { return device.write(out) == out.size() ? QString() : device.errorString(); },
+        {.sync = true, .sweepLeftovers = true}, &partRefused);
+    if (reason.isEmpty()) return true;
+    return partRefused && InPlaceAllowed(path) && RewriteInPlace(path, bytes, out);
 }
 
 void IniFile::RefuseWrites(bool refuse) { refuseWrites() = refuse; }

@@ -2,9 +2,10 @@
 // case-blind section and key names and trimmed values. Each call opens the file, does
 // its work and closes it again. A write changes only the lines of its key (and
 // section); every other line keeps its bytes and line end. It replaces the whole file
-// only once the new text is complete on disk, so a failure mid-write never leaves it
-// truncated, except in a directory that takes no new files, where the file is
-// rewritten in place.
+// only once the new text is complete and synced to disk, so a failure, a kill or a
+// power cut mid-write leaves the old text or the new, never a part; a part file that
+// a killed write left behind is removed by the next write. In a directory that takes
+// no new files the file is rewritten in place, and put back as it was when that fails.
 //
 // Hand-written rather than QSettings (case-sensitive keys, re-sorts the file on
 // every write) or libsimpleini (no atomic replace, one more dependency): the rules
@@ -35,7 +36,8 @@ public:
 
     QString ReadString(const QString& section, const QString& key, const QString& fallback = {}) const;
     // Replaces the key's value in place, or appends the key (and its section).
-    // Returns false when the file could not be written; it is then unchanged.
+    // Returns false when the file could not be written; it is then unchanged. A link
+    // is written through to the file it points to.
     bool WriteString(const QString& section, const QString& key, const QString& value) const;
 
     // Makes every write fail as an unwritable file would: a disk that refuses cannot

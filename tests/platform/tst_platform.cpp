@@ -431,6 +431,24 @@ private slots:
         QCOMPARE(IniFile(path).ReadString(section, key), QString("X"));
     }
 
+    // The new text takes the old file's place, not its permissions or a link's.
+    void iniWriteKeepsPermissionsAndLinks()
+    {
+        const QString path = Path("private.ini");
+        WriteAll(path, "[A]\nk=1\n");
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+        QVERIFY(IniFile(path).WriteString("A", "k", "2"));
+        QCOMPARE(QFile::permissions(path), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+
+        QVERIFY(QDir(dir.path()).mkpath("real"));
+        WriteAll(Path("real/settings.ini"), "[A]\nk=1\n");
+        QFile::remove(Path("link.ini"));
+        QVERIFY(QFile::link(Path("real/settings.ini"), Path("link.ini")));
+        QVERIFY(IniFile(Path("link.ini")).WriteString("A", "k", "2"));
+        QVERIFY(QFileInfo(Path("link.ini")).isSymLink());
+        QCOMPARE(ReadAll(Path("real/settings.ini")), QByteArray("[A]\nk=2\n"));
+    }
+
     void iniUpdatesItsFileInADirectoryThatTakesNoNewFiles()
     {
         QTemporaryDir locked;
