@@ -179,12 +179,13 @@ private slots:
         QVERIFY(AllWhite(form->work));
     }
 
-    void negativePageValuesLeavingNothingToDraw()
+    void negativePageValuesCuttingTheBarsOff()
     {
         main->fleft = -5000;
         const auto seen = Build("590123412345");
         QCOMPARE(seen.size(), 1);
-        QVERIFY(seen[0].text.contains("nothing to draw"));
+        QCOMPARE(seen[0].text, QString("The bars would reach beyond the picture's left edge and be cut off: "
+                                       "check the page setting for negative values."));
         QVERIFY(!form->Button4->isEnabled());
     }
 
