@@ -28,8 +28,6 @@ constexpr int kPreviewCaptionHeight = 18;
 // The scan line starts this far right of the strip's middle, clear of the centred "Preview".
 constexpr int kScanLineOffset = 32;
 const QColor kPreviewGrey(128, 128, 128);
-// Two bitmaps of this many pixels (the preview and the work bitmap) stay well within memory.
-constexpr qint64 kMaxPictureArea = 50'000'000;
 }  // namespace
 
 QString FirstNonDigit(const QString& text)
@@ -235,7 +233,7 @@ bool TBarEditor::PictureSizeAccepted(qint64 width, qint64 height)
                                        .arg(height));
         return false;
     }
-    if (width <= engines::kMaxPixels && height <= engines::kMaxPixels && width * height <= kMaxPictureArea)
+    if (width <= engines::kMaxPixels && height <= engines::kMaxPixels && width * height <= engines::kMaxPictureArea)
         return true;
     TooLargeNotice(width, height);
     return false;

@@ -13,8 +13,6 @@ namespace symbols {
 
 namespace {
 
-// Two pictures of this many pixels stay well within memory, as in the editors.
-constexpr long long kMaxPictureArea = 50'000'000;
 
 bool AllDigits(const std::string& text)
 {
@@ -30,7 +28,7 @@ std::string SizeError(long long width, long long height)
                                      : "The symbol would be " + std::to_string(width) + " x " + std::to_string(height) + " pixels, ";
     if (width <= 0 || height <= 0)
         return size + "which leaves nothing to draw: check the sizes and the page setting for negative values.";
-    if (width > engines::kMaxPixels || height > engines::kMaxPixels || width * height > kMaxPictureArea)
+    if (width > engines::kMaxPixels || height > engines::kMaxPixels || width * height > engines::kMaxPictureArea)
         return size + "too large to draw: make it smaller.";
     return {};
 }
@@ -232,7 +230,8 @@ std::string BarsNotice(BarsFault fault, int resolution, const std::string& width
     };
     switch (fault) {
     case BarsFault::None: return {};
-    case BarsFault::NoBars: return "The symbol would have no bars: check the 'Bar code message'.";
+    // Left only where page values far apart, one of them negative, leave no bar on the picture.
+    case BarsFault::NoBars: return "The symbol would have no bars on the picture: check the page setting for negative values.";
     case BarsFault::TooNarrow:
         return "The bars would be less than one pixel wide at " + std::to_string(resolution) +
                " dots per inch: make the " + widthInput + " larger.";

@@ -3,12 +3,14 @@
 // or a message box with its exact sentence and nothing new on the clipboard, no
 // half-drawn picture left to turn or print.
 #include <QClipboard>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
 #include <QtTest>
 
 #include "editors/bareditor.h"
+#include "engines/environment.h"
 #include "platform/notices.h"
 #include "support/decoder.h"
 #include "support/guitest.h"
@@ -322,6 +324,96 @@ private slots:
             QVERIFY(seen.isEmpty());
             VerifyRefused(previewBefore, workBefore);
             break;
+        }
+    }
+
+    // Sizes and page values that would cut bars off, make them thinner or lower than a
+    // pixel, or make the picture too large: refused with what to change; the largest
+    // pictures accepted are drawn whole.
+    void geometry_data()
+    {
+        QTest::addColumn<int>("editor");
+        QTest::addColumn<QString>("page");    // ftop, fdown, fleft, fright, fiwidth in mils
+        QTest::addColumn<QString>("height");  // inches
+        QTest::addColumn<QString>("width");   // UPC: module mils; EAN-13: symbol inches
+        QTest::addColumn<int>("dpi");
+        QTest::addColumn<QString>("notice");  // empty: the symbol is built
+        const QString cut = "The bars would reach beyond the picture's %1 edge and be cut off: "
+                            "check the page setting for negative values.";
+        const QString tooLarge = "The symbol would be %1, too large to draw: make it smaller.";
+        QTest::newRow("UPC-A left -80: the digit column takes it") << int(UPCA) << "0,0,-80,0,0" << "1.3" << "21" << 96 << "";
+        QTest::newRow("UPC-A left -200") << int(UPCA) << "0,0,-200,0,0" << "1.3" << "21" << 96 << cut.arg("left");
+        QTest::newRow("UPC-A right -200") << int(UPCA) << "0,0,0,-200,0" << "1.3" << "21" << 96 << cut.arg("right");
+        QTest::newRow("UPC-A top -100") << int(UPCA) << "-100,0,0,0,0" << "1.3" << "21" << 96 << cut.arg("top");
+        QTest::newRow("UPC-A down -500") << int(UPCA) << "0,-500,0,0,0" << "1.3" << "21" << 96 << cut.arg("bottom");
+        QTest::newRow("UPC-A interval -100") << int(UPCA) << "0,0,0,0,-100" << "1.3" << "21" << 96 << cut.arg("top");
+        QTest::newRow("EAN-8 module 5 mils: 0.48 pixels")
+            << int(EAN8) << "0,0,0,0,0" << "1.3" << "5" << 96
+            << "The bars would be less than one pixel wide at 96 dots per inch: make the 'Single Bar Width' larger.";
+        QTest::newRow("EAN-8 module 6 mils: 1 pixel") << int(EAN8) << "0,0,0,0,0" << "1.3" << "6" << 96 << "";
+        QTest::newRow("UPC-E height 0.004: no pixel")
+            << int(UPCE) << "0,0,0,0,0" << "0.004" << "21" << 96 << kLowBars;
+        QTest::newRow("EAN-13 left -300") << int(EAN13) << "0,0,-300,0,0" << "1.3" << "2" << 96 << cut.arg("left");
+        QTest::newRow("EAN-13 right -300") << int(EAN13) << "0,0,0,-300,0" << "1.3" << "2" << 96 << cut.arg("right");
+        QTest::newRow("EAN-13 top -100") << int(EAN13) << "-100,0,0,0,0" << "1.3" << "2" << 96 << cut.arg("top");
+        QTest::newRow("EAN-13 down -500") << int(EAN13) << "0,-500,0,0,0" << "1.3" << "2" << 96 << cut.arg("bottom");
+        QTest::newRow("EAN-13 interval 600: bars under the digits gone")
+            << int(EAN13) << "0,0,0,0,600" << "1.3" << "2" << 96
+            << "The bars would be less than one pixel high: make the 'Bar code Height' larger, "
+               "or the Interval Space or the font smaller.";
+        QTest::newRow("EAN-13 one inch at 72 dpi")
+            << int(EAN13) << "0,0,0,0,0" << "1.3" << "1" << 72
+            << "The bars would be less than one pixel wide at 72 dots per inch: make the 'Bar code Width' larger.";
+        // Guard bars 6 % longer than a tall symbol's picture lose their extension only.
+        QTest::newRow("EAN-13 five inches high") << int(EAN13) << "0,0,0,0,0" << "5" << "2" << 96 << "";
+        QTest::newRow("UPC-A 32696 x 482, the widest") << int(UPCA) << "0,0,0,0,0" << "4.85" << "3583" << 96 << "";
+        QTest::newRow("UPC-A 32696 x 1509, over the area")
+            << int(UPCA) << "0,0,0,0,0" << "15.55" << "3583" << 96 << tooLarge.arg("32696 x 1509 pixels");
+        QTest::newRow("UPC-A bars 32870 wide") << int(UPCA) << "0,0,0,0,0" << "1.3" << "3600" << 96
+                                               << tooLarge.arg("more than 32767 pixels on a side");
+    }
+    void geometry()
+    {
+        QFETCH(int, editor);
+        QFETCH(QString, page);
+        QFETCH(QString, height);
+        QFETCH(QString, width);
+        QFETCH(int, dpi);
+        QFETCH(QString, notice);
+        editor_ = editor;
+        QVERIFY(Open(kEditors[editor].pick));
+        engines::SetScreenResolutionSource([dpi] { return dpi; });
+        const QStringList values = page.split(',');
+        main->ftop = values[0].toDouble();
+        main->fdown = values[1].toDouble();
+        main->fleft = values[2].toDouble();
+        main->fright = values[3].toDouble();
+        main->fiwidth = values[4].toDouble();
+        form->fheightedt->setText(height);
+        if (editor == EAN13)
+            form->findChild<QComboBox*>("ComboBox1")->setCurrentText(width);
+        else
+            form->findChild<QLineEdit*>("barwidth")->setText(width);
+        form->barcodeedt->setText(kEditors[editor].message);
+        QGuiApplication::clipboard()->setImage(Marker());
+        const QList<ModalSeen> seen = Build();
+        engines::SetScreenResolutionSource([] { return 96; });
+        if (notice.isEmpty()) {
+            QVERIFY2(seen.isEmpty(), qPrintable(seen.value(0).text));
+            const QImage picture = Rgb32(form->Image1->picture);
+            QCOMPARE(ClipboardImage(), picture);
+            // the end guard's last bar is there: the whole symbol was drawn
+            int lastDark = -1;
+            const int row = picture.height() / 3;
+            for (int x = 0; x < picture.width(); ++x)
+                if (qGray(picture.pixel(x, row)) < 128) lastDark = x;
+            QVERIFY2(lastDark > picture.width() * 4 / 5, qPrintable(QString::number(lastDark)));
+        } else {
+            QCOMPARE(seen.size(), 1);
+            QCOMPARE(seen[0].title, QString("Notice"));
+            QCOMPARE(seen[0].text, notice);
+            QCOMPARE(ClipboardImage(), Marker());
+            QVERIFY(!form->Button4->isEnabled());
         }
     }
 };
