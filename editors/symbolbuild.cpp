@@ -13,7 +13,6 @@ namespace symbols {
 
 namespace {
 
-
 bool AllDigits(const std::string& text)
 {
     return std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); });
