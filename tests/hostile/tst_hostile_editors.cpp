@@ -13,6 +13,7 @@
 #include "engines/environment.h"
 #include "platform/notices.h"
 #include "support/decoder.h"
+#include "hostileinputs.h"
 #include "support/guitest.h"
 
 namespace {
@@ -45,23 +46,6 @@ enum class Outcome {
     Error,             // the general error box with `text`; nothing new anywhere
     Silent,            // no message and nothing new: the EAN-13 empty height
     NoticeThenBuilt,   // EAN-13 add-on of a wrong length: the notice, then the symbol without it
-};
-
-struct Input {
-    const char* name;
-    QString text;
-};
-
-const QString kLong = QString(10000, QLatin1Char('1'));
-const QString kCjk = QStringLiteral("条码");
-const QString kGreek = QStringLiteral("Ωμέγα");
-const QString kEmoji = QString::fromUtf8("\xF0\x9F\x98\x80");  // one character, two UTF-16 units
-
-const Input kInputs[] = {
-    {"letters", "abc"},   {"empty", ""},     {"lone point", "."}, {"two points", "1.2.3"},
-    {"10000 digits", kLong}, {"CJK", kCjk},  {"Greek", kGreek},   {"emoji", kEmoji},
-    {"1e300", "1e300"},   {"-5", "-5"},      {"nan", "nan"},      {"inf", "inf"},
-    {"zero", "0"},
 };
 
 QString NotFloat(const QString& text) { return QStringLiteral("'%1' is not a valid floating point value").arg(text); }
@@ -105,7 +89,7 @@ Expectation Code39(const QString& box, const QString& input)
     // the message
     if (input.isEmpty()) return {Outcome::Notice, "Barcode Message Error"};
     if (input == "." || input == "0") return {Outcome::Notice, kTooShort};
-    if (input == kLong)
+    if (input == kLongDigits)
         // 24-pixel start and stop characters, 26 pixels for each character and its gap,
         // 24 pixels of margins; 115 pixels of bars, four 5-pixel intervals, top and down
         return {Outcome::Notice, "The symbol would be 260098 x 145 pixels, too large to draw: make it smaller."};
@@ -185,17 +169,6 @@ QStringList Boxes(const Editor& e)
     return boxes;
 }
 
-// Pastes text into box through the clipboard, as the user would, replacing what it held.
-void Paste(QLineEdit* box, const QString& text)
-{
-    QGuiApplication::clipboard()->setText(text);
-    box->selectAll();
-    if (text.isEmpty())
-        box->del();
-    else
-        box->paste();
-}
-
 }  // namespace
 
 Q_DECLARE_METATYPE(Outcome)
@@ -256,7 +229,7 @@ private slots:
         QTest::addColumn<QString>("text");
         for (int editor = 0; editor < int(std::size(kEditors)); ++editor)
             for (const QString& box : Boxes(kEditors[editor]))
-                for (const Input& input : kInputs) AddRow(editor, box, input.name, input.text);
+                for (const HostileInput& input : kHostileInputs) AddRow(editor, box, input.name, input.text);
         // Digits of another script, as many as the box takes: letters to the encoders.
         const QString arabicIndic = QStringLiteral("١٢٣٤٥٦٧٨٩٠١٢");
         for (int editor = EAN13; editor <= UPCE; ++editor) {

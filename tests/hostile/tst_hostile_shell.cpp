@@ -16,32 +16,12 @@
 #include "platform/notices.h"
 #include "shell/pagesetting.h"
 #include "shell/printunit.h"
+#include "hostileinputs.h"
 #include "support/guitest.h"
 
 namespace {
 
 const QString kSettings = QStringLiteral("BCodeSetting.ini");
-
-struct Input {
-    const char* name;
-    QString text;
-};
-
-const Input kInputs[] = {
-    {"letters", "abc"},
-    {"empty", ""},
-    {"lone point", "."},
-    {"two points", "1.2.3"},
-    {"10000 digits", QString(10000, QLatin1Char('1'))},
-    {"CJK", QStringLiteral("条码")},
-    {"Greek", QStringLiteral("Ωμέγα")},
-    {"emoji", QString::fromUtf8("\xF0\x9F\x98\x80")},
-    {"1e300", "1e300"},
-    {"-5", "-5"},
-    {"nan", "nan"},
-    {"inf", "inf"},
-    {"zero", "0"},
-};
 
 // What a box that takes a number makes of the text: the value, or none.
 std::optional<double> Number(const QString& text)
@@ -50,16 +30,6 @@ std::optional<double> Number(const QString& text)
     if (text == "1e300") return 1e300;
     if (text == "-5") return -5.0;
     return std::nullopt;
-}
-
-void Paste(QLineEdit* box, const QString& text)
-{
-    QGuiApplication::clipboard()->setText(text);
-    box->selectAll();
-    if (text.isEmpty())
-        box->del();
-    else
-        box->paste();
 }
 
 // Runs action with the effective user id of nobody, so that file permissions hold as
@@ -110,7 +80,7 @@ private slots:
         QTest::addColumn<QString>("input");
         const char* boxes[] = {"topedt", "downedt", "leftedt", "rightedt", "iwidthedt"};
         for (int row = 0; row < 5; ++row)
-            for (const Input& input : kInputs) QTest::addRow("%s %s", boxes[row], input.name) << row << input.text;
+            for (const HostileInput& input : kHostileInputs) QTest::addRow("%s %s", boxes[row], input.name) << row << input.text;
     }
     // A number is stored as it is, negative and huge ones too; any other text names
     // itself in the error box and leaves file, values in use and dialog as they were.
@@ -154,7 +124,7 @@ private slots:
         QTest::addColumn<bool>("x");
         QTest::addColumn<QString>("input");
         for (const bool x : {true, false})
-            for (const Input& input : kInputs) QTest::addRow("%s %s", x ? "xedt" : "yedt", input.name) << x << input.text;
+            for (const HostileInput& input : kHostileInputs) QTest::addRow("%s %s", x ? "xedt" : "yedt", input.name) << x << input.text;
     }
     // Text that is no number prints at the origin; a number that puts the whole picture
     // off the sheet is told instead of printing a blank page.
