@@ -23,8 +23,9 @@ std::string SizeError(long long width, long long height)
     // An engine reads both sides as the largest int when any of its lengths cannot be
     // laid out: there is no size to tell then.
     const bool unknown = width >= INT_MAX || height >= INT_MAX;
-    const std::string size = unknown ? "The symbol would be more than " + std::to_string(engines::kMaxPixels) + " pixels on a side, "
-                                     : "The symbol would be " + std::to_string(width) + " x " + std::to_string(height) + " pixels, ";
+    const std::string size =
+        unknown ? "The symbol would be more than " + std::to_string(engines::kMaxPixels) + " pixels on a side, "
+                : "The symbol would be " + std::to_string(width) + " x " + std::to_string(height) + " pixels, ";
     if (width <= 0 || height <= 0)
         return size + "which leaves nothing to draw: check the sizes and the page setting for negative values.";
     if (width > engines::kMaxPixels || height > engines::kMaxPixels || width * height > engines::kMaxPictureArea)
@@ -230,7 +231,8 @@ std::string BarsNotice(BarsFault fault, int resolution, const std::string& width
     switch (fault) {
     case BarsFault::None: return {};
     // Left only where page values far apart, one of them negative, leave no bar on the picture.
-    case BarsFault::NoBars: return "The symbol would have no bars on the picture: check the page setting for negative values.";
+    case BarsFault::NoBars:
+        return "The symbol would have no bars on the picture: check the page setting for negative values.";
     case BarsFault::TooNarrow:
         return "The bars would be less than one pixel wide at " + std::to_string(resolution) +
                " dots per inch: make the " + widthInput + " larger.";

@@ -70,7 +70,8 @@ BarsFault CheckBars(const platform::SymbolPainter& paint, int width, int height)
 std::string BarsNotice(BarsFault fault, int resolution, const std::string& widthInput, const std::string& lowHint);
 inline const std::string kLowBarsHint = "make the 'Bar code Height' larger";
 // EAN-13 bars lose two and a half intervals and a text row of the bar code height.
-inline const std::string kLowEan13BarsHint = "make the 'Bar code Height' larger, or the Interval Space or the font smaller";
+inline const std::string kLowEan13BarsHint =
+    "make the 'Bar code Height' larger, or the Interval Space or the font smaller";
 
 // An add-on adds its modules and the gap before it to the module count.
 inline constexpr int kAddOnModules2 = 32;
