@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <memory>
 #include <utility>
 
@@ -59,13 +60,20 @@ const std::pair<int, const char*> kStatusMessages[] = {
 
 const char* const kTooShort = "The 'Bar code message' must have two or above two characters.";
 
+// Names the characters one by one, a character beyond the 16-bit range whole; a long
+// paste of foreign text is named by its first few, so the box stays readable.
 QString UnencodableNotice(const std::string& characters)
 {
+    constexpr qsizetype kNamed = 10;
+    const QList<uint> codes = QString::fromStdString(characters).toUcs4();
     QStringList names;
-    for (const QChar c : QString::fromStdString(characters))
-        names << (c == QLatin1Char(' ') ? QStringLiteral("space") : QStringLiteral("'%1'").arg(c));
-    return QStringLiteral("The 'Bar code message' holds characters that Code 39 cannot encode: %1.")
-        .arg(names.join(QStringLiteral(", ")));
+    for (qsizetype i = 0; i < std::min(codes.size(), kNamed); ++i) {
+        const char32_t code = codes[i];
+        names << (code == U' ' ? QStringLiteral("space") : QStringLiteral("'%1'").arg(QString::fromUcs4(&code, 1)));
+    }
+    QString list = names.join(QStringLiteral(", "));
+    if (codes.size() > kNamed) list += QStringLiteral(" and %1 more").arg(codes.size() - kNamed);
+    return QStringLiteral("The 'Bar code message' holds characters that Code 39 cannot encode: %1.").arg(list);
 }
 
 // As a scanner reports the message: letters in upper case, and the underscore, which
@@ -167,8 +175,8 @@ void Tc39fm::Build()
         .widthFor = WholeMilsInput(QStringLiteral("Narrow Bar Width"), engine.Dpi()),
         .drawn = {},
     };
-    // The work bitmap is drawn first: a message the engine cannot lay out leaves it
-    // with the bars, and the preview white.
+    // The work bitmap is drawn first: a message the engine cannot lay out is found
+    // there, and the preview stays white.
     try {
         Label4->setText(SizeText("Bar Code Height:    ", static_cast<double>(heightPx) / engine.Dpi()));
         Label5->setText(SizeText("Bar Code Width:   ", static_cast<double>(width) / engine.Dpi()));
@@ -178,6 +186,9 @@ void Tc39fm::Build()
             engine.Draw(canvas);
         }
     } catch (const engines::LayoutError&) {
+        // The work bitmap holds the bars without characters by now: a turn or a print
+        // would offer them as a symbol.
+        work = platform::WhiteImage(work.width(), work.height());
         platform::ShowNotice(this, QString::fromLatin1(kTooShort));
         return;
     }

@@ -44,14 +44,6 @@ const EditorDesign kDesign = {
 
 constexpr int kMessageLength = 12;
 
-// The first character of text that is not one of the digits 0 to 9, or a null QChar.
-QChar FirstNonDigit(const QString& text)
-{
-    for (const QChar c : text)
-        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return c;
-    return {};
-}
-
 // The symbol's module is the picture's width in pixels divided among the 95 modules,
 // the remainder dropped; the advice names the narrowest width of the list that gives it.
 std::function<QString(int)> WidthInput(int resolution)
@@ -102,7 +94,7 @@ void Tena13fm::Build()
     }
     // Only pasted text can hold a non-digit; the engine cannot encode it, so the last
     // good symbol stays where it is.
-    if (const QChar bad = FirstNonDigit(message); !bad.isNull()) {
+    if (const QString bad = FirstNonDigit(message); !bad.isEmpty()) {
         platform::ShowNotice(this, QStringLiteral("The 'Bar code message' holds '%1', which is not a digit.").arg(bad));
         return;
     }
@@ -132,6 +124,9 @@ void Tena13fm::Build()
     const int r = engine.Resolution();
     if (r <= 0) return;
     symbols::PlaceEan13(engine, message.toStdString(), font->size);
+    // A pasted non-digit in the add-on is refused before anything is drawn: the preview
+    // would otherwise keep the main symbol without its add-on, ready to print.
+    if (!addOn.isEmpty()) RequireAddOnDigits(addOn);
 
     BuiltSymbol built{
         .symbology = ScanSymbology::Ean13,
@@ -150,8 +145,11 @@ void Tena13fm::Build()
     };
     // The picture is made wide enough for the add-on at once; its strip stays white
     // until the add-on is drawn.
-    if (!SizePicture(engine.SymbolWidth(), engine.SymbolHeight())) return;
     const platform::SymbolPainter paint = symbols::Ean13Painter(engine, font, !heardtextedt->text().isEmpty());
+    if (!BarsAccepted(paint, engine.SymbolWidth(), engine.SymbolHeight(), r, "'Bar code Width'",
+                      symbols::kLowEan13BarsHint))
+        return;
+    if (!SizePicture(engine.SymbolWidth(), engine.SymbolHeight())) return;
     {
         platform::ImageCanvas canvas(Image1->picture);
         canvas.SetLog(&built.drawn);

@@ -12,7 +12,9 @@
 #include <QToolButton>
 
 #include "editorhost.h"
+#include "engines/errors.h"
 #include "engines/rounding.h"
+#include "symbolbuild.h"
 #include "platform/clipboard.h"
 #include "platform/icons.h"
 #include "platform/notices.h"
@@ -26,9 +28,35 @@ constexpr int kPreviewCaptionHeight = 18;
 // The scan line starts this far right of the strip's middle, clear of the centred "Preview".
 constexpr int kScanLineOffset = 32;
 const QColor kPreviewGrey(128, 128, 128);
-// Two bitmaps of this many pixels (the preview and the work bitmap) stay well within memory.
-constexpr qint64 kMaxPictureArea = 50'000'000;
 }  // namespace
+
+QString FirstNonDigit(const QString& text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9')) continue;
+        return text.mid(i, text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1);
+    }
+    return {};
+}
+
+namespace {
+[[noreturn]] void NotAnInteger(const QString& text)
+{
+    throw engines::ConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text).toStdString());
+}
+}  // namespace
+
+void RequireMessageDigits(const QString& message)
+{
+    if (const QString bad = FirstNonDigit(message); !bad.isEmpty()) NotAnInteger(bad);
+}
+
+void RequireAddOnDigits(const QString& addOn)
+{
+    const QString bad = FirstNonDigit(addOn);
+    if (bad.isEmpty()) return;
+    NotAnInteger(addOn.size() == 2 ? addOn : bad);
+}
 
 TImage::TImage(QWidget* parent) : QWidget(parent) { setObjectName(QStringLiteral("Image1")); }
 
@@ -198,14 +226,14 @@ void TBarEditor::CentreImage()
 bool TBarEditor::PictureSizeAccepted(qint64 width, qint64 height)
 {
     if (width <= 0 || height <= 0) {
-        // Only negative page values, pasted into the page setting, can shrink a picture to nothing.
+        // Only negative values, pasted into the page setting or a size box, can shrink a picture to nothing.
         platform::ShowNotice(this, QStringLiteral("The symbol would be %1 x %2 pixels, which leaves nothing to draw: "
-                                                  "check the page setting for negative values.")
+                                                  "check the sizes and the page setting for negative values.")
                                        .arg(width)
                                        .arg(height));
         return false;
     }
-    if (width <= engines::kMaxPixels && height <= engines::kMaxPixels && width * height <= kMaxPictureArea)
+    if (width <= engines::kMaxPixels && height <= engines::kMaxPixels && width * height <= engines::kMaxPictureArea)
         return true;
     TooLargeNotice(width, height);
     return false;
@@ -213,9 +241,23 @@ bool TBarEditor::PictureSizeAccepted(qint64 width, qint64 height)
 
 void TBarEditor::TooLargeNotice(qint64 width, qint64 height)
 {
-    platform::ShowNotice(this, QStringLiteral("The symbol would be %1 x %2 pixels, too large to draw: make it smaller.")
-                                   .arg(width)
-                                   .arg(height));
+    // An engine reads both sides as the largest int when any of its lengths cannot be
+    // laid out: there is no size to tell then.
+    const bool unknown = width >= INT32_MAX || height >= INT32_MAX;
+    const QString size = unknown ? QStringLiteral("more than %1 pixels on a side").arg(engines::kMaxPixels)
+                                 : QStringLiteral("%1 x %2 pixels").arg(width).arg(height);
+    platform::ShowNotice(this, QStringLiteral("The symbol would be %1, too large to draw: make it smaller.").arg(size));
+}
+
+bool TBarEditor::BarsAccepted(const platform::SymbolPainter& paint, qint64 width, qint64 height, int resolution,
+                              const char* widthInput, const std::string& lowHint)
+{
+    if (width > engines::kMaxPixels || height > engines::kMaxPixels) return true;
+    const std::string notice = symbols::BarsNotice(symbols::CheckBars(paint, int(width), int(height)), resolution,
+                                                   widthInput, lowHint);
+    if (notice.empty()) return true;
+    platform::ShowNotice(this, QString::fromStdString(notice));
+    return false;
 }
 
 QImage TBarEditor::NewPicture(qint64 width, qint64 height)

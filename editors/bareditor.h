@@ -20,6 +20,17 @@ class QScrollArea;
 class QToolBar;
 class QToolButton;
 
+// The first character of text that is not one of the digits 0 to 9, whole where it
+// takes two UTF-16 units; empty when there is none.
+QString FirstNonDigit(const QString& text);
+// The conversion errors the EAN/UPC encoders raise for a pasted non-digit, raised
+// before anything is drawn and on the text as typed: the engines see its UTF-8 bytes,
+// in which one letter beyond ASCII is several characters and changes the length.
+// A message names its first non-digit; an add-on of two is named whole, of five by
+// its first non-digit, as the add-on encoder converts them.
+void RequireMessageDigits(const QString& message);
+void RequireAddOnDigits(const QString& addOn);
+
 // The preview image control: shows its picture at the picture's size.
 class TImage : public QWidget {
 public:
@@ -115,6 +126,10 @@ protected:
     // Gives Image1 a white picture of this size. A size beyond what a desktop bitmap
     // takes, or a picture that cannot be allocated, is told to the user and changes nothing.
     bool SizePicture(qint64 width, qint64 height);
+    // Whether paint puts whole bars on a picture of this size; false after telling the
+    // user what to change. A size too large to draw is left to SizePicture.
+    bool BarsAccepted(const platform::SymbolPainter& paint, qint64 width, qint64 height, int resolution,
+                      const char* widthInput, const std::string& lowHint);
     // A white work bitmap of this size; false, with the same notice, when it cannot be made.
     bool SizeWorkBitmap(qint64 width, qint64 height);
     // Places Image1 in the middle of the scroll box, or at 0 on a side where it does not fit.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <utility>
 
 #include "C39form.h"
@@ -12,9 +13,6 @@ namespace symbols {
 
 namespace {
 
-// Two pictures of this many pixels stay well within memory, as in the editors.
-constexpr long long kMaxPictureArea = 50'000'000;
-
 bool AllDigits(const std::string& text)
 {
     return std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); });
@@ -22,10 +20,15 @@ bool AllDigits(const std::string& text)
 
 std::string SizeError(long long width, long long height)
 {
-    const std::string size = "The symbol would be " + std::to_string(width) + " x " + std::to_string(height) + " pixels, ";
+    // An engine reads both sides as the largest int when any of its lengths cannot be
+    // laid out: there is no size to tell then.
+    const bool unknown = width >= INT_MAX || height >= INT_MAX;
+    const std::string size =
+        unknown ? "The symbol would be more than " + std::to_string(engines::kMaxPixels) + " pixels on a side, "
+                : "The symbol would be " + std::to_string(width) + " x " + std::to_string(height) + " pixels, ";
     if (width <= 0 || height <= 0)
-        return size + "which leaves nothing to draw: check the page setting for negative values.";
-    if (width > engines::kMaxPixels || height > engines::kMaxPixels || width * height > kMaxPictureArea)
+        return size + "which leaves nothing to draw: check the sizes and the page setting for negative values.";
+    if (width > engines::kMaxPixels || height > engines::kMaxPixels || width * height > engines::kMaxPictureArea)
         return size + "too large to draw: make it smaller.";
     return {};
 }
@@ -41,6 +44,24 @@ public:
 
 private:
     int size_ = 0;
+};
+
+// A canvas that keeps where the bars would go and draws nothing.
+class BarsProbe : public NoCanvas {
+public:
+    void FillRect(int left, int top, int right, int bottom) override
+    {
+        ++count;
+        narrow = narrow || right <= left;
+        low = low || bottom <= top;
+        minLeft = std::min(minLeft, left);
+        maxRight = std::max(maxRight, right);
+        minTop = std::min(minTop, top);
+        shortestBottom = std::min(shortestBottom, bottom);
+    }
+    int count = 0;
+    bool narrow = false, low = false;
+    int minLeft = INT_MAX, maxRight = INT_MIN, minTop = INT_MAX, shortestBottom = INT_MAX;
 };
 
 Drawing Failure(std::string error)
@@ -59,6 +80,12 @@ Drawing Sized(int width, int height, int resolution)
     drawing.resolution = resolution;
     drawing.error = SizeError(width, height);
     return drawing;
+}
+
+// The editors' notice for a symbol whose bars would not be whole, or the empty text.
+std::string BarsError(const Drawing& drawing, const std::string& widthInput, const std::string& lowHint)
+{
+    return BarsNotice(CheckBars(drawing.paint, drawing.width, drawing.height), drawing.resolution, widthInput, lowHint);
 }
 
 Drawing PrepareCode39(const Inputs& inputs)
@@ -110,7 +137,10 @@ Drawing PrepareEan13(const Inputs& inputs)
     if (engine.Resolution() <= 0) return Failure("No resolution to draw at.");
     PlaceEan13(engine, inputs.message, font->size);
     Drawing drawing = Sized(engine.SymbolWidth(), engine.SymbolHeight(), engine.Resolution());
-    if (drawing.error.empty()) drawing.paint = Ean13Painter(engine, font, !inputs.comment.empty());
+    if (!drawing.error.empty()) return drawing;
+    drawing.paint = Ean13Painter(engine, font, !inputs.comment.empty());
+    if (std::string bars = BarsError(drawing, "'Bar code Width'", kLowEan13BarsHint); !bars.empty())
+        return Failure(std::move(bars));
     return drawing;
 }
 
@@ -131,6 +161,8 @@ Drawing PrepareUpc(const Inputs& inputs, std::size_t length, int modules, const 
     if (!drawing.error.empty()) return drawing;
     engine.SetComment(inputs.comment);
     drawing.paint = UpcPainter(engine, font);
+    if (std::string bars = BarsError(drawing, "'Single Bar Width'", kLowBarsHint); !bars.empty())
+        return Failure(std::move(bars));
     return drawing;
 }
 
@@ -174,6 +206,43 @@ Drawing Prepare(Kind kind, const Inputs& inputs)
         return Failure(e.what());
     }
     return Failure("Unknown symbology.");
+}
+
+BarsFault CheckBars(const platform::SymbolPainter& paint, int width, int height)
+{
+    BarsProbe probe;
+    paint(probe);
+    if (probe.count == 0) return BarsFault::NoBars;
+    if (probe.narrow) return BarsFault::TooNarrow;
+    if (probe.low) return BarsFault::TooLow;
+    if (probe.minLeft < 0) return BarsFault::CutLeft;
+    if (probe.maxRight > width) return BarsFault::CutRight;
+    if (probe.minTop < 0) return BarsFault::CutTop;
+    if (probe.shortestBottom > height) return BarsFault::CutBottom;
+    return BarsFault::None;
+}
+
+std::string BarsNotice(BarsFault fault, int resolution, const std::string& widthInput, const std::string& lowHint)
+{
+    const auto cut = [](const char* edge) {
+        return std::string("The bars would reach beyond the picture's ") + edge +
+               " edge and be cut off: check the page setting for negative values.";
+    };
+    switch (fault) {
+    case BarsFault::None: return {};
+    // Left only where page values far apart, one of them negative, leave no bar on the picture.
+    case BarsFault::NoBars:
+        return "The symbol would have no bars on the picture: check the page setting for negative values.";
+    case BarsFault::TooNarrow:
+        return "The bars would be less than one pixel wide at " + std::to_string(resolution) +
+               " dots per inch: make the " + widthInput + " larger.";
+    case BarsFault::TooLow: return "The bars would be less than one pixel high: " + lowHint + ".";
+    case BarsFault::CutLeft: return cut("left");
+    case BarsFault::CutRight: return cut("right");
+    case BarsFault::CutTop: return cut("top");
+    case BarsFault::CutBottom: return cut("bottom");
+    }
+    return {};
 }
 
 int ConfigureCode39(engines::Tc39& engine, const Inputs& inputs, const engines::Font& font)

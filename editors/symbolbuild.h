@@ -58,6 +58,21 @@ void PlaceEan13(engines::TENA13& engine, const std::string& message, int fontSiz
 platform::SymbolPainter Ean13Painter(const engines::TENA13& engine, std::shared_ptr<const engines::Font> font,
                                      bool commented);
 
+// Where the bars a painter would put on a picture of a given size fall short of a
+// whole symbol. Every filled rectangle is a bar (or, in Code 39, a space): each must be
+// at least a pixel wide and high, lie within the picture's left, right and top edges,
+// and the shortest of them must end above its bottom edge (longer guard bars may lose
+// their extension there, as tall EAN-13 symbols always have).
+enum class BarsFault { None, NoBars, TooNarrow, TooLow, CutLeft, CutRight, CutTop, CutBottom };
+BarsFault CheckBars(const platform::SymbolPainter& paint, int width, int height);
+// The notice for a fault: widthInput names the box that sets the bar width, lowHint
+// says what gives the bars more height.
+std::string BarsNotice(BarsFault fault, int resolution, const std::string& widthInput, const std::string& lowHint);
+inline const std::string kLowBarsHint = "make the 'Bar code Height' larger";
+// EAN-13 bars lose two and a half intervals and a text row of the bar code height.
+inline const std::string kLowEan13BarsHint =
+    "make the 'Bar code Height' larger, or the Interval Space or the font smaller";
+
 // An add-on adds its modules and the gap before it to the module count.
 inline constexpr int kAddOnModules2 = 32;
 inline constexpr int kAddOnModules5 = 59;

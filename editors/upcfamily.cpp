@@ -83,17 +83,18 @@ void TUpcEditor::Build()
     symbols::ConfigureUpc(engine, inputs, family_.modules, font.get());
     const int r = engine.Resolution();
     const PageValues& page = inputs.page;
-
     // Pasted non-digits raise the conversion error here, before anything is drawn, so no
     // half-built symbol reaches the preview, the clipboard or the work bitmap.
-    Engine probe;
-    probe.SetMessage(message);
-    probe.Encode(message);
-    if (!addOn.empty()) engines::Tbar::EncodeSupplemental(addOn);
+    RequireMessageDigits(barcodeedt->text());
+    if (!addOn.empty()) RequireAddOnDigits(Supplementaltxt->text());
 
-    if (!SizePicture(engine.SymbolWidth(), engine.SymbolHeight())) return;
-    // After the sizing: a comment moves the symbol down but never enlarges the picture.
+    // The picture is sized before the comment is set: a comment moves the symbol down
+    // but never enlarges the picture.
+    const int width = engine.SymbolWidth(), height = engine.SymbolHeight();
     engine.SetComment(heardtextedt->text().toStdString());
+    const platform::SymbolPainter paint = symbols::UpcPainter(engine, font);
+    if (!BarsAccepted(paint, width, height, r, "'Single Bar Width'", symbols::kLowBarsHint)) return;
+    if (!SizePicture(width, height)) return;
     BuiltSymbol built{
         .symbology = family_.symbology,
         .number = {},
@@ -109,7 +110,6 @@ void TUpcEditor::Build()
         .widthFor = WholeMilsInput(QStringLiteral("Single Bar Width"), r),
         .drawn = {},
     };
-    const platform::SymbolPainter paint = symbols::UpcPainter(engine, font);
     {
         platform::ImageCanvas canvas(Image1->picture);
         canvas.SetLog(&built.drawn);

@@ -206,7 +206,9 @@ std::string Tbar::EncodeWithCheckDigit(const std::string& text, std::size_t digi
 void Tbar::PaintSymbol(const SymbolLayout& layout, std::string_view modules, std::string_view leftDigit,
                        std::string_view digits, std::string_view rightDigit) const
 {
-    if (modules.size() != static_cast<std::size_t>(layout.modules) || !PaintingFits(layout.modules + 1)) return;
+    // The right digit stands in the digit column after the last module, which
+    // PaintingFits counts already: a picture that SymbolWidth fits is painted whole.
+    if (modules.size() != static_cast<std::size_t>(layout.modules) || !PaintingFits(layout.modules)) return;
     const int f = FontPixels(), m = moduleWidth, h = barHeight;
     // Data bars are 14/15 of the guard bars; the digits stand an interval below them.
     const int shortBottom = RoundToInt(h / 15.0 * 14 + barTop);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -126,10 +127,13 @@ std::string Tc39::EncodeWidths(const std::string& text)
 
 std::string Tc39::UnencodableChars(const std::string& text)
 {
+    // A set of those named already: a paste of thousands of different foreign
+    // characters is named in linear time, not by searching the list for each.
     std::string bad;
+    std::set<std::string> named;
     for (const auto& ch : Characters(text)) {
         bool invalid = ch.size() > 1 || CharPattern(Upper(ch[0])) == kInvalid;
-        if (invalid && bad.find(ch) == std::string::npos) bad += ch;
+        if (invalid && named.insert(ch).second) bad += ch;
     }
     return bad;
 }

@@ -11,6 +11,12 @@ namespace engines {
 // No length and no picture side beyond this many pixels is laid out: a bitmap that
 // large cannot be made, and sums of such lengths would overflow.
 inline constexpr int kMaxPixels = 32767;
+// Nor is a picture of more pixels than this drawn, 64 MB at 32 bits a pixel: it holds
+// the largest sheet a printer takes (A0, 33.1 x 46.8 inches, 14.3 million pixels at
+// 96 dpi), and a build of it, with the work bitmap and the clipboard's copy, stays
+// near a second and a few hundred MB. A side of 32767 pixels across the whole other
+// side would be 4 GB.
+inline constexpr std::int64_t kMaxPictureArea = std::int64_t{1} << 24;
 
 // Defined for every double, because pasted text can carry any number here: NaN gives
 // 0, and values beyond the int64 range (infinities included) give its nearest end, so

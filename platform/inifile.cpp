@@ -202,14 +202,30 @@ QString IniFile::ReadString(const QString& section, const QString& key, const QS
     return found ? QString::fromLocal8Bit(value) : fallback;
 }
 
+QStringList IniFile::ReadStrings(const QString& section, const QStringList& keys) const
+{
+    const QByteArray bytes = ReadBytes(path_);
+    const QByteArray name = section.toLocal8Bit();
+    QStringList values;
+    for (const QString& key : keys) values << QString::fromLocal8Bit(ini::Value(bytes, name, key.toLocal8Bit()));
+    return values;
+}
+
 bool IniFile::WriteString(const QString& section, const QString& key, const QString& value) const
+{
+    return WriteStrings(section, {{key, value}});
+}
+
+bool IniFile::WriteStrings(const QString& section, const QList<std::pair<QString, QString>>& values) const
 {
     if (refuseWrites()) return false;
     const QString path = WritePath(path_);
     bool readable = false;
     const QByteArray bytes = ReadBytes(path, &readable);
     if (!readable) return false;
-    const QByteArray out = ini::WithValue(bytes, section.toLocal8Bit(), key.toLocal8Bit(), value.toLocal8Bit());
+    QByteArray out = bytes;
+    const QByteArray name = section.toLocal8Bit();
+    for (const auto& [key, value] : values) out = ini::WithValue(out, name, key.toLocal8Bit(), value.toLocal8Bit());
 
     // Synced: the settings are written seldom and are small, and after a power cut
     // they are the old ones or the new, never an empty file.

@@ -15,6 +15,8 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
+#include <utility>
 
 namespace platform {
 
@@ -35,10 +37,17 @@ public:
     explicit IniFile(QString path) : path_(std::move(path)) {}
 
     QString ReadString(const QString& section, const QString& key, const QString& fallback = {}) const;
+    // The values of several keys of one section from one reading of the file, in the
+    // order of keys; a key that is absent gives the empty text. A settings file may be
+    // large (it is the user's), so it is read once, not once a key.
+    QStringList ReadStrings(const QString& section, const QStringList& keys) const;
     // Replaces the key's value in place, or appends the key (and its section).
     // Returns false when the file could not be written; it is then unchanged. A link
     // is written through to the file it points to.
     bool WriteString(const QString& section, const QString& key, const QString& value) const;
+    // Several keys of one section in one rewrite of the file: all of them or, on a
+    // failure, none.
+    bool WriteStrings(const QString& section, const QList<std::pair<QString, QString>>& values) const;
 
     // Makes every write fail as an unwritable file would: a disk that refuses cannot
     // be arranged from a test that runs as root.

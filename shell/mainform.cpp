@@ -176,12 +176,13 @@ void Tmainfm::FormCreate()
 // Reads the five page values; a value that is missing or not a number stays 0.
 void Tmainfm::ReadPageValues()
 {
-    const platform::IniFile ini(platform::SettingsPath());
+    QStringList keys;
+    for (const char* key : kPageKeys) keys << QString::fromLatin1(key);
+    const QStringList texts = platform::IniFile(platform::SettingsPath()).ReadStrings(QStringLiteral("pagesetting"), keys);
     double* values[] = {&ftop, &fdown, &fleft, &fright, &fiwidth};
     for (int i = 0; i < 5; ++i) {
-        const QString text = ini.ReadString(QStringLiteral("pagesetting"), QString::fromLatin1(kPageKeys[i]));
         double value = 0;
-        *values[i] = platform::TryStrToFloat(text, value) ? value : 0.0;
+        *values[i] = platform::TryStrToFloat(texts[i], value) ? value : 0.0;
     }
 }
 

@@ -69,19 +69,20 @@ void Tpagesettingfm::BitBtn1Click()
 }
 
 // Converts all five boxes before anything is written, so that a bad text leaves
-// file and values in use untouched; a write failure keeps the dialog open.
+// file and values in use untouched; the five keys go into the file in one rewrite,
+// all or none, and a write failure keeps the dialog open.
 void Tpagesettingfm::Save()
 {
     double values[std::size(kRows)];
     for (std::size_t i = 0; i < std::size(kRows); ++i)
         values[i] = platform::StrToFloatOrZero((this->*kRows[i].edit)->text());
-    const platform::IniFile ini(platform::SettingsPath());
+    QList<std::pair<QString, QString>> written;
     for (std::size_t i = 0; i < std::size(kRows); ++i)
-        if (!ini.WriteString(QStringLiteral("pagesetting"), QString::fromLatin1(kRows[i].key),
-                             platform::FloatToStr(values[i]))) {
-            platform::ShowNotice(this, platform::SettingsNotWritten());
-            return;
-        }
+        written.append({QString::fromLatin1(kRows[i].key), platform::FloatToStr(values[i])});
+    if (!platform::IniFile(platform::SettingsPath()).WriteStrings(QStringLiteral("pagesetting"), written)) {
+        platform::ShowNotice(this, platform::SettingsNotWritten());
+        return;
+    }
     if (mainfm)
         for (std::size_t i = 0; i < std::size(kRows); ++i) mainfm->*kRows[i].value = values[i];
     accept();

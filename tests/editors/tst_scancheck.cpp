@@ -376,10 +376,6 @@ private slots:
         QTest::newRow("EAN-13 add-on digits") << int(kEan13) << "590123412345" << "12" << "" << ""
                                               << "The add-on digits run 2 pixel rows into the bars"
                                               << "Interval Space from 0 to (\\d+) mils" << "fiwidth";
-        // A right page value below zero, as only pasting can give, puts the add-on beyond the edge.
-        QTest::newRow("EAN-13 add-on outside") << int(kEan13) << "590123412345" << "12" << "" << "fright=-600"
-                                               << "The add-on falls outside the picture"
-                                               << "Right Blank Space by (\\d+) mils" << "fright+";
         QTest::newRow("UPC-A add-on gap") << int(kUpcA) << "03600029145" << "12" << "" << ""
                                           << "Add-on gap 8.0 modules, the standard asks 9 to 12"
                                           << "font of (\\d+) points" << "font";
@@ -409,7 +405,6 @@ private slots:
         const QString presetValue = preset.section('=', 1);
         if (preset.startsWith("narrow=")) qobject_cast<Tc39fm*>(form)->fnarwidthedt->setText(presetValue);
         if (preset.startsWith("barwidth=")) qobject_cast<TUpcEditor*>(form)->barwidth->setText(presetValue);
-        if (preset.startsWith("fright=")) main->fright = presetValue.toDouble();
         const QString before = HintStarting(Build(message, addOn), hint);
         QVERIFY2(!before.isEmpty(), qPrintable(form->LastScan().details.join('\n')));
         const QRegularExpressionMatch match = QRegularExpression(advice).match(before);
@@ -419,7 +414,6 @@ private slots:
         if (setting == "fdown") main->fdown = value.toDouble();
         if (setting == "fleft") main->fleft = value.toDouble();
         if (setting == "fright") main->fright = value.toDouble();
-        if (setting == "fright+") main->fright += value.toDouble();
         if (setting == "font") main->font.size = value.toInt();
         if (setting == "ratio") qobject_cast<Tc39fm*>(form)->natiocbox->setCurrentText(value);
         if (setting == "barwidth") qobject_cast<TUpcEditor*>(form)->barwidth->setText(value);
