@@ -11,6 +11,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
@@ -124,7 +125,9 @@ void CheckLines(const QByteArray& text, const QByteArray& written, const QByteAr
 void CheckFile(const QByteArray& text, const QByteArray& written, const QByteArray& section, const QByteArray& key,
                const QByteArray& value)
 {
-    static QTemporaryDir dir;
+    // In memory where there is a memory file system: each write ends with an fsync.
+    static QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm/ruvola-fuzz-XXXXXX")
+                                                                        : QDir::tempPath() + QStringLiteral("/ruvola-fuzz-XXXXXX"));
     FUZZ_CHECK(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("BCodeSetting.ini"));
     {
