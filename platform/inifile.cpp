@@ -189,7 +189,10 @@ QByteArray WithValue(QByteArrayView text, QByteArrayView section, QByteArrayView
     out.append(text.first(after.next));
     if (after.next > 0 && (text[after.next - 1] != '\n' && text[after.next - 1] != '\r')) out.append(end);
     if (!place.section) out.append('[').append(section).append(']').append(end);
-    out.append(entry).append(end).append(text.sliced(after.next));
+    // A lone CR before a line that is a bare LF would join it into one CRLF and take
+    // that blank line away; the new line ends in CRLF there instead.
+    const QByteArrayView rest = text.sliced(after.next);
+    out.append(entry).append(end == "\r" && rest.startsWith('\n') ? QByteArrayLiteral("\r\n") : end).append(rest);
     return out;
 }
 

@@ -107,10 +107,23 @@ class Person {
 public:
     Person(const Desktop& desktop, Program& program) : desktop_(desktop), program_(program) {}
 
+    // The menu bar's items once it is painted: a slow machine (or a sanitizer build)
+    // shows the window a moment before its menu bar, and a person waits for that.
+    QList<QRect> MenuBar()
+    {
+        QList<QRect> items;
+        WaitFor(
+            [&] {
+                items = MenuBarItems(program_.GrabMain());
+                return items.size() == kMenuBarItems;
+            },
+            10000);
+        return items;
+    }
+
     void OpenMenu(MenuBarItem item, int rows, WindowId& menu, QImage& picture)
     {
-        const QImage window = program_.GrabMain();
-        const QList<QRect> items = MenuBarItems(window);
+        const QList<QRect> items = MenuBar();
         QVERIFY2(items.size() == kMenuBarItems, qPrintable(QStringLiteral("%1 menu bar items seen").arg(items.size())));
         desktop_.Click(program_.Origin() + items[item].center());
         // The open menu is a window of its own; its rows are there once it is painted.
@@ -153,7 +166,7 @@ public:
 
     void Exit()
     {
-        const QList<QRect> items = MenuBarItems(program_.GrabMain());
+        const QList<QRect> items = MenuBar();
         QCOMPARE(items.size(), kMenuBarItems);
         desktop_.Click(program_.Origin() + items[kExitItem].center());
         QVERIFY2(program_.WaitExit(), "the program did not end on Exit");

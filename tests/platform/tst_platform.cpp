@@ -414,6 +414,10 @@ private slots:
             << QByteArray("[A]\nk=1\n[B]\nz=\xff") << "A" << "k" << QByteArray("[A]\nk=X\n[B]\nz=\xff");
         QTest::newRow("unterminated last line ended before an appended key")
             << QByteArray("[A]\nk=\xff") << "A" << "m" << QByteArray("[A]\nk=\xff\nm=X\n");
+        // A new line ending in a lone CR before a blank line ending in LF would make
+        // one CRLF of the two: the blank line would be gone.
+        QTest::newRow("blank line after a new key in a CR file kept")
+            << QByteArray("; CR\r[A]\n\n[B]\n") << "A" << "m" << QByteArray("; CR\r[A]\nm=X\r\n\n[B]\n");
         QTest::newRow("comments and blank lines kept")
             << QByteArray("; \xa9 Ruvola\n\n[A]\n  K = 1  \n\n[B]\n") << "a" << "k"
             << QByteArray("; \xa9 Ruvola\n\n[A]\nk=X\n\n[B]\n");
