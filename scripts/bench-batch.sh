@@ -13,16 +13,7 @@ count=${1:-100000}
 build=${BENCH_BUILD:-build}
 
 install_missing() {
-  local packages=(zint time) missing=() p
-  for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-  done
-  [ ${#missing[@]} -eq 0 ] && return
-  local sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  echo "Installing: ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+  scripts/install-packages.sh zint time
 }
 
 install_missing

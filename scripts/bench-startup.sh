@@ -8,17 +8,9 @@ cd "$(dirname "$0")/.."
 rounds=${1:-15}
 
 install_missing() {
-  local packages=(xvfb libx11-6 cups cups-client printer-driver-cups-pdf) missing=() p
+  local packages=(xvfb libx11-6 cups cups-client printer-driver-cups-pdf)
   command -v python3 >/dev/null || packages+=(python3)
-  for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-  done
-  [ ${#missing[@]} -eq 0 ] && return
-  local sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  echo "Installing: ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+  scripts/install-packages.sh "${packages[@]}"
 }
 
 install_missing

@@ -15,16 +15,7 @@ jobs=${FUZZ_JOBS:-2}
 
 install_missing() {
   # clang 14 is Debian 12's; its libFuzzer and sanitizer runtimes are a package of their own.
-  local packages=(clang libclang-rt-14-dev) missing=() p
-  for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-  done
-  [ ${#missing[@]} -eq 0 ] && return
-  local sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  echo "Installing: ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+  scripts/install-packages.sh clang libclang-rt-14-dev
 }
 
 scripts/setup.sh

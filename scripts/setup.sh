@@ -5,13 +5,4 @@
 set -euo pipefail
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev fonts-dejavu-core fonts-liberation fonts-wqy-microhei libzxing-dev zlib1g-dev poppler-utils librsvg2-bin
           xvfb xdotool xclip imagemagick cups cups-client printer-driver-cups-pdf)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
-echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+"$(dirname "$0")/install-packages.sh" "${packages[@]}"
