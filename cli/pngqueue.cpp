@@ -133,8 +133,12 @@ void PngQueue::Work()
     std::unique_lock lock(mutex_);
     for (;;) {
         ++idleWorkers_;
-        work_.wait(lock, [this] { return stopping_ || next_ != tail_; });
+        // Lines told without a file (bad lines) are passed by the reporter, not by the
+        // workers: every position before head_ is finished, and one that far behind
+        // would name a slot the ring has since given to a later line.
+        work_.wait(lock, [this] { return stopping_ || std::max(next_, head_) != tail_; });
         --idleWorkers_;
+        next_ = std::max(next_, head_);
         if (next_ == tail_) return;
         Slot& slot = slots_[next_++ % slots_.size()];
         if (slot.state != State::Queued) continue;

@@ -141,6 +141,58 @@ private slots:
         QCOMPARE(DecodeSymbols(QImage(dir.filePath("same.png")), Symbology::EanUpc), QStringList{"5901234123495"});
     }
 
+    // Runs of bad lines longer than the queue, between good ones: every good line's
+    // file is written once, with its own symbol, and every bad one is told in order;
+    // files that cannot be written are told from the writing threads in line order too.
+    void longRunsOfBadLines_data()
+    {
+        QTest::addColumn<QString>("jobs");
+        QTest::addColumn<bool>("writable");
+        QTest::newRow("1 job") << "1" << true;
+        QTest::newRow("2 jobs") << "2" << true;
+        QTest::newRow("4 jobs") << "4" << true;
+        QTest::newRow("2 jobs, nowhere to write") << "2" << false;
+    }
+    void longRunsOfBadLines()
+    {
+        QFETCH(QString, jobs);
+        QFETCH(bool, writable);
+        QTemporaryDir dir;
+        QByteArray batch;
+        QByteArrayList expectedErrors;
+        QStringList expectedFiles;
+        int line = 0;
+        for (int run = 0; run < 3; ++run) {
+            for (int i = 0; i < 150; ++i) {
+                batch += "ean13,123\n";
+                expectedErrors << "ruvola-batch: line " + QByteArray::number(++line) +
+                                      ": The 'Bar code message' must contain 12 numbers.";
+            }
+            for (int i = 0; i < 40; ++i) {
+                const QByteArray message = "5901234" + QByteArray::number(10000 + run * 100 + i);
+                batch += "ean13," + message + "\n";
+                ++line;
+                if (writable) expectedFiles << message + ".png";
+                else expectedErrors << "ruvola-batch: line " + QByteArray::number(line) + ": Cannot write 'none/" +
+                                           message + ".png': ";
+            }
+        }
+        const QString pattern = writable ? "{message}.png" : "none/{message}.png";
+        const Outcome run = RunBatch(dir.path(), {"-j", jobs, "-o", pattern, "--batch", "-"}, batch);
+        QCOMPARE(run.exitCode, 1);
+        const QByteArrayList errors = run.err.trimmed().split('\n');
+        QCOMPARE(errors.size(), expectedErrors.size());
+        for (qsizetype i = 0; i < errors.size(); ++i)
+            QVERIFY2(errors[i].startsWith(expectedErrors[i]), errors[i].constData());
+        expectedFiles.sort();
+        QCOMPARE(Files(dir.path()), expectedFiles);
+        for (const QString& file : expectedFiles) {
+            const QStringList read = DecodeSymbols(QImage(dir.filePath(file)), Symbology::EanUpc);
+            QCOMPARE(read.size(), 1);
+            QCOMPARE(read.first().left(12), file.left(12));
+        }
+    }
+
     void oneSymbolInEachFormat_data()
     {
         QTest::addColumn<QString>("name");
