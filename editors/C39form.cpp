@@ -133,8 +133,7 @@ void Tc39fm::Build()
         return;
     }
 
-    work = platform::WhiteImage(work.width(), work.height());
-    Image1->SetSize(Image1->width(), Image1->height());
+    WhitenPictures();
 
     engines::Tc39 engine;
     const double height = platform::StrToFloat(fheightedt->text(), QLocale::c());

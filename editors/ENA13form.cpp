@@ -105,8 +105,7 @@ void Tena13fm::Build()
         addOn.clear();
     }
 
-    work = platform::WhiteImage(work.width(), work.height());
-    Image1->SetSize(Image1->width(), Image1->height());
+    WhitenPictures();
     if (fheightedt->text().isEmpty()) return;
 
     const PageValues page = host.Pages();

@@ -301,6 +301,8 @@ bool TBarEditor::FinishBuild(bool takeWorkFromPreview, BuiltSymbol built, platfo
     Button4->setEnabled(true);
     // A refused copy leaves the line on the picture that the clipboard still holds.
     if (!platform::CopyImageToClipboard(Image1->picture)) {
+        // The preview shows a symbol the export would not write.
+        WithdrawExport();
         platform::ShowNotice(this, QStringLiteral("Fail to copy"));
         return false;
     }
@@ -316,6 +318,19 @@ bool TBarEditor::FinishBuild(bool takeWorkFromPreview, BuiltSymbol built, platfo
     else
         ClearScanLine();
     return true;
+}
+
+void TBarEditor::WhitenPictures()
+{
+    work = platform::WhiteImage(work.width(), work.height());
+    Image1->SetSize(Image1->width(), Image1->height());
+    WithdrawExport();
+}
+
+void TBarEditor::WithdrawExport()
+{
+    exported_ = {};
+    ExportAction->setEnabled(false);
 }
 
 QString TBarEditor::ExportTo(const QString& path)

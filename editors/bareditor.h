@@ -132,6 +132,11 @@ protected:
                       const char* widthInput, const std::string& lowHint);
     // A white work bitmap of this size; false, with the same notice, when it cannot be made.
     bool SizeWorkBitmap(qint64 width, qint64 height);
+    // Whitens the work bitmap and the preview at their sizes, as a new build starts; the
+    // last symbol is no longer shown, so it is no longer offered for export either.
+    void WhitenPictures();
+    // Export offers nothing until the next build finishes.
+    void WithdrawExport();
     // Places Image1 in the middle of the scroll box, or at 0 on a side where it does not fit.
     void CentreImage();
     void EnableTurnButtons();

@@ -216,6 +216,31 @@ private slots:
         QCOMPARE(QDir(mountPoint.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"filler"});
     }
 
+    // A build refused after the editor has whitened its preview leaves no symbol on
+    // show, so the last good one is not offered for export either.
+    void refusedBuildWithdrawsExport_data()
+    {
+        QTest::addColumn<int>("pick");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("C39") << 0 << "RUVOLA";
+        QTest::newRow("EAN-13") << 1 << "590123412345";
+    }
+    void refusedBuildWithdrawsExport()
+    {
+        QFETCH(int, pick);
+        QFETCH(QString, message);
+        OpenAndBuild(pick, message);
+        form->fheightedt->setText(QStringLiteral("1.2.3"));
+        const QList<ModalSeen> seen = RunClosingModals([this] { form->Button1Click(); });
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen.first().text, QStringLiteral("'1.2.3' is not a valid floating point value"));
+        QVERIFY(!form->ExportAction->isEnabled());
+        QString error;
+        RunClosingModals([&] { error = form->ExportTo(out_.filePath(QStringLiteral("stale.png"))); });
+        QCOMPARE(error, QStringLiteral("Build a symbol before exporting it."));
+        QVERIFY(!QFile::exists(out_.filePath(QStringLiteral("stale.png"))));
+    }
+
     void wrongSuffixIsRefused()
     {
         OpenAndBuild(1, QStringLiteral("590123412345"));
