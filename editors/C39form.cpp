@@ -62,19 +62,6 @@ const char* const kTooShort = "The 'Bar code message' must have two or above two
 
 // Names the characters one by one, a character beyond the 16-bit range whole; a long
 // paste of foreign text is named by its first few, so the box stays readable.
-QString UnencodableNotice(const std::string& characters)
-{
-    constexpr qsizetype kNamed = 10;
-    const QList<uint> codes = QString::fromStdString(characters).toUcs4();
-    QStringList names;
-    for (qsizetype i = 0; i < std::min(codes.size(), kNamed); ++i) {
-        const char32_t code = codes[i];
-        names << (code == U' ' ? QStringLiteral("space") : QStringLiteral("'%1'").arg(QString::fromUcs4(&code, 1)));
-    }
-    QString list = names.join(QStringLiteral(", "));
-    if (codes.size() > kNamed) list += QStringLiteral(" and %1 more").arg(codes.size() - kNamed);
-    return QStringLiteral("The 'Bar code message' holds characters that Code 39 cannot encode: %1.").arg(list);
-}
 
 // As a scanner reports the message: letters in upper case, and the underscore, which
 // carries the Code 39 space, as a space.
@@ -91,6 +78,20 @@ QString SizeText(const char* prefix, double inches)
 }
 
 }  // namespace
+
+QString Tc39fm::UnencodableNotice(const std::string& characters)
+{
+    constexpr qsizetype kNamed = 10;
+    const QList<uint> codes = QString::fromStdString(characters).toUcs4();
+    QStringList names;
+    for (qsizetype i = 0; i < std::min(codes.size(), kNamed); ++i) {
+        const char32_t code = codes[i];
+        names << (code == U' ' ? QStringLiteral("space") : QStringLiteral("'%1'").arg(QString::fromUcs4(&code, 1)));
+    }
+    QString list = names.join(QStringLiteral(", "));
+    if (codes.size() > kNamed) list += QStringLiteral(" and %1 more").arg(codes.size() - kNamed);
+    return QStringLiteral("The 'Bar code message' holds characters that Code 39 cannot encode: %1.").arg(list);
+}
 
 Tc39fm::Tc39fm(QWidget* parent, EditorHost& host) : TBarEditor(parent, host, kDesign)
 {

@@ -18,6 +18,9 @@ public:
 
     // The sentence shown for a status code of the engine's SetParams; empty for 0.
     static QString StatusMessage(int code);
+    // The notice for characters without a Code 39 pattern (UTF-8): the first ten named
+    // whole, then how many more.
+    static QString UnencodableNotice(const std::string& characters);
 
 public slots:
     void Button1Click() override;

@@ -91,21 +91,7 @@ std::string BarsError(const Drawing& drawing, const std::string& widthInput, con
 Drawing PrepareCode39(const Inputs& inputs)
 {
     const std::string unencodable = engines::Tc39::UnencodableChars(inputs.message);
-    if (!unencodable.empty()) {
-        std::string text = "The 'Bar code message' holds characters that Code 39 cannot encode: ";
-        for (std::size_t i = 0; i < unencodable.size(); ++i) {
-            if (i > 0) text += ", ";
-            if (unencodable[i] == ' ') {
-                text += "space";
-            } else {
-                text += '\'';
-                text += unencodable[i];
-                text += '\'';
-            }
-        }
-        text += '.';
-        return Failure(text);
-    }
+    if (!unencodable.empty()) return Failure(Tc39fm::UnencodableNotice(unencodable).toStdString());
     const auto font = std::make_shared<const engines::Font>(inputs.font);
     engines::Tc39 engine;
     if (const QString text = Tc39fm::StatusMessage(ConfigureCode39(engine, inputs, *font)); !text.isEmpty())

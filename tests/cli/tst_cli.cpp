@@ -355,6 +355,29 @@ private slots:
         QVERIFY(run.out.contains("symbology,message,add-on,comment,height,width,ratio"));
     }
 
+    // Characters Code 39 has no pattern for are named whole, ten at the most, as the
+    // editor names them.
+    void code39NamesForeignCharactersWhole()
+    {
+        QTemporaryDir dir;
+        QByteArray many;
+        for (char32_t c = U'\u4e00'; c < U'\u4e00' + 30; ++c) many += QString::fromUcs4(&c, 1).toUtf8();
+        const Outcome run = RunBatch(dir.path(), {"-o", "{line}.png", "--batch", "-"},
+                                     "code39,AB\xe6\x9d\xa1" "C\ncode39," + many + "\n");
+        QCOMPARE(run.exitCode, 1);
+        const QStringList errors = QString::fromUtf8(run.err).trimmed().split('\n');
+        QCOMPARE(errors,
+                 (QStringList{
+                     QString::fromUtf8("ruvola-batch: line 1: The 'Bar code message' holds characters that Code 39 "
+                                       "cannot encode: '\xe6\x9d\xa1'."),
+                     QString::fromUtf8("ruvola-batch: line 2: The 'Bar code message' holds characters that Code 39 "
+                                       "cannot encode: '\xe4\xb8\x80', '\xe4\xb8\x81', '\xe4\xb8\x82', "
+                                       "'\xe4\xb8\x83', '\xe4\xb8\x84', '\xe4\xb8\x85', '\xe4\xb8\x86', "
+                                       "'\xe4\xb8\x87', '\xe4\xb8\x88', '\xe4\xb8\x89' and 20 more."),
+                 }));
+        QCOMPARE(Files(dir.path()), QStringList{});
+    }
+
     void unwritablePlaceIsABadSymbol()
     {
         QTemporaryDir dir;
