@@ -305,6 +305,7 @@ int RunBatch(const Options& options)
     // One job draws and writes in turn; more write on their own threads.
     std::optional<PngQueue> queue;
     if (options.jobs > 1) queue.emplace(options.jobs);
+    if (queue && !queue->Started()) queue.reset();
     Generator generator(options, queue ? &*queue : nullptr);
     int bad = 0;
     QString line;
@@ -344,6 +345,8 @@ int main(int argc, char** argv)
     engines::SetScreenResolutionSource([dpi = options.dpi] { return dpi; });
     // The symbols' text face stands for the same face as in the editors' windows.
     platform::DesignFamily();
+    // An interrupted batch leaves whole files only.
+    platform::LetFilesFinishBeforeInterrupts();
     if (!options.batch.isEmpty()) return RunBatch(options);
     Generator generator(options, nullptr);
     QStringList fields = {options.positional[0], options.positional[1], options.positional.value(2)};

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <system_error>
 
 #include "platform/export.h"
 #include "platform/monopng.h"
@@ -30,7 +31,11 @@ bool SamePath(const QString& a, const QString& b)
 
 PngQueue::PngQueue(int threads) : slots_(kSlotsPerThread * std::size_t(std::max(threads, 1)))
 {
-    for (int i = 0; i < threads; ++i) threads_.emplace_back([this] { Work(); });
+    // A system that refuses more threads (a low process limit) gets the ones it gave.
+    try {
+        for (int i = 0; i < threads; ++i) threads_.emplace_back([this] { Work(); });
+    } catch (const std::system_error&) {
+    }
 }
 
 PngQueue::~PngQueue() { Finish(); }

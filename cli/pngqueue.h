@@ -13,6 +13,8 @@
 class PngQueue {
 public:
     explicit PngQueue(int threads);
+    // Whether any writing thread could be started; without one nothing is written.
+    bool Started() const { return !threads_.empty(); }
     ~PngQueue();
     PngQueue(const PngQueue&) = delete;
     PngQueue& operator=(const PngQueue&) = delete;

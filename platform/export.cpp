@@ -7,6 +7,8 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <atomic>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
@@ -34,6 +36,48 @@ QString WriteError(const QString& path, const QString& reason)
 {
     return QStringLiteral("Cannot write '%1': %2.").arg(QDir::toNativeSeparators(path), reason);
 }
+
+// SaveBytes' files being written, and the interrupting signal once one has come. Both
+// are lock-free atomics, which a signal handler may touch.
+std::atomic<int> filesInFlight{0};
+std::atomic<int> interruptedBy{0};
+
+void EndBySignal(int signal)
+{
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+void OnInterrupt(int signal)
+{
+    interruptedBy.store(signal);
+    if (filesInFlight.load() == 0) EndBySignal(signal);
+    // Otherwise the last file to be finished ends the program.
+}
+
+// Counts a file in flight for its lifetime; the last one out ends an interrupted program.
+// No file is begun after the signal: the handler may have found none in flight and be
+// ending the program already, or another file's end will.
+class FileInFlight {
+public:
+    FileInFlight()
+    {
+        filesInFlight.fetch_add(1);
+        if (interruptedBy.load() == 0) return;
+        Leave();
+        for (;;) pause();
+    }
+    ~FileInFlight() { Leave(); }
+    FileInFlight(const FileInFlight&) = delete;
+    FileInFlight& operator=(const FileInFlight&) = delete;
+
+private:
+    static void Leave()
+    {
+        if (filesInFlight.fetch_sub(1) == 1)
+            if (const int signal = interruptedBy.load(); signal != 0) EndBySignal(signal);
+    }
+};
 
 // The file appears only when all of its content is written; write returns why not.
 // There is no sync to disk: a batch writes thousands of small files, and the sync
@@ -172,8 +216,18 @@ QByteArray SvgDocument(int width, int height, int dpi, const SymbolPainter& pain
 // Creating the file exclusively makes it this write's own: removing it after a failure
 // cannot take anything that was there before. Only a name that exists already costs the
 // hidden file and the rename.
+void LetFilesFinishBeforeInterrupts()
+{
+    struct sigaction action = {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
+}
+
 QString SaveBytes(const QString& path, std::string_view data)
 {
+    const FileInFlight inFlight;
     const QByteArray name = QFile::encodeName(path);
     const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno == EEXIST)

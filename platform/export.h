@@ -40,6 +40,11 @@ QString ExportSymbol(const ExportedSymbol& symbol, const QString& path);
 // only once all of data is written beside it. Returns what ExportSymbol returns.
 QString SaveBytes(const QString& path, std::string_view data);
 
+// Makes SIGINT, SIGTERM and SIGHUP end the program only once no file is half written
+// by SaveBytes: the signal then takes its default course, as soon as the files being
+// written are whole. For a program that writes many files and may be interrupted.
+void LetFilesFinishBeforeInterrupts();
+
 // The SVG document of a symbol of width x height pixels at dpi, painted by paint.
 QByteArray SvgDocument(int width, int height, int dpi, const SymbolPainter& paint);
 

@@ -6,6 +6,9 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QProcess>
+#include <QDeadlineTimer>
+#include <QThread>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -376,6 +379,53 @@ private slots:
                                        "'\xe4\xb8\x87', '\xe4\xb8\x88', '\xe4\xb8\x89' and 20 more."),
                  }));
         QCOMPARE(Files(dir.path()), QStringList{});
+    }
+
+    // A batch ended by Ctrl-C or a TERM at any moment leaves whole files only: every PNG
+    // there ends in its end chunk, and no part file is left beside them.
+    void interruptedBatchLeavesWholeFiles_data()
+    {
+        QTest::addColumn<QString>("jobs");
+        QTest::newRow("1 job") << "1";
+        QTest::newRow("2 jobs") << "2";
+        QTest::newRow("4 jobs") << "4";
+    }
+    void interruptedBatchLeavesWholeFiles()
+    {
+        QFETCH(QString, jobs);
+        QByteArray batch;
+        for (int i = 0; i < 100000; ++i) batch += "ean13," + QByteArray::number(590000000000LL + i) + "\n";
+        QTemporaryDir listDir;
+        QFile list(listDir.filePath("list.csv"));
+        QVERIFY(list.open(QIODevice::WriteOnly));
+        list.write(batch);
+        list.close();
+        QRandomGenerator random(7);
+        int filesSeen = 0;
+        for (int round = 0; round < 15; ++round) {
+            QTemporaryDir dir;
+            QProcess process;
+            process.setWorkingDirectory(dir.path());
+            process.start(QStringLiteral(RUVOLA_BATCH), {"-j", jobs, "-o", "{line}.png", "--batch", list.fileName()});
+            QVERIFY(process.waitForStarted());
+            // Interrupted once files are being written, at a moment that varies.
+            QDeadlineTimer deadline(20000);
+            while (QDir(dir.path()).isEmpty(QDir::Files | QDir::Hidden) && !deadline.hasExpired()) QThread::msleep(1);
+            QThread::usleep(random.bounded(20000));
+            process.terminate();
+            QVERIFY(process.waitForFinished(20000));
+            QCOMPARE(process.exitStatus(), QProcess::CrashExit);
+            const QStringList files = Files(dir.path());
+            QVERIFY(!files.isEmpty());
+            filesSeen += files.size();
+            for (const QString& name : files) {
+                QVERIFY2(name.endsWith(".png") && !name.startsWith('.'), qPrintable(name));
+                QFile file(dir.filePath(name));
+                QVERIFY(file.open(QIODevice::ReadOnly));
+                QVERIFY2(file.readAll().endsWith(QByteArray("IEND\xae\x42\x60\x82", 8)), qPrintable(name));
+            }
+        }
+        qInfo("%d whole files in 15 interrupted batches", filesSeen);
     }
 
     void unwritablePlaceIsABadSymbol()
