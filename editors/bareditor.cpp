@@ -325,6 +325,8 @@ void TBarEditor::WhitenPictures()
     work = platform::WhiteImage(work.width(), work.height());
     Image1->SetSize(Image1->width(), Image1->height());
     WithdrawExport();
+    // What the scanner read belongs to the symbol no longer shown.
+    ClearScanLine();
 }
 
 void TBarEditor::WithdrawExport()

@@ -133,7 +133,8 @@ protected:
     // A white work bitmap of this size; false, with the same notice, when it cannot be made.
     bool SizeWorkBitmap(qint64 width, qint64 height);
     // Whitens the work bitmap and the preview at their sizes, as a new build starts; the
-    // last symbol is no longer shown, so it is no longer offered for export either.
+    // last symbol is no longer shown, so it is no longer offered for export, nor is
+    // what the scanner read of it shown.
     void WhitenPictures();
     // Export offers nothing until the next build finishes.
     void WithdrawExport();

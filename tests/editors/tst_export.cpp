@@ -235,6 +235,7 @@ private slots:
         QCOMPARE(seen.size(), 1);
         QCOMPARE(seen.first().text, QStringLiteral("'1.2.3' is not a valid floating point value"));
         QVERIFY(!form->ExportAction->isEnabled());
+        QCOMPARE(form->ScanLine->text(), QString());
         QString error;
         RunClosingModals([&] { error = form->ExportTo(out_.filePath(QStringLiteral("stale.png"))); });
         QCOMPARE(error, QStringLiteral("Build a symbol before exporting it."));
