@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "C39form.h"
+#include "bareditor.h"
 #include "engines/environment.h"
 #include "engines/errors.h"
 
@@ -13,9 +14,10 @@ namespace symbols {
 
 namespace {
 
-bool AllDigits(const std::string& text)
+// The add-on's length in characters, as the editors count it, is 0, 2 or 5.
+bool AddOnLengthAccepted(const QString& addOn)
 {
-    return std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); });
+    return addOn.isEmpty() || addOn.size() == 2 || addOn.size() == 5;
 }
 
 std::string SizeError(long long width, long long height)
@@ -110,12 +112,15 @@ Drawing PrepareCode39(const Inputs& inputs)
 
 Drawing PrepareEan13(const Inputs& inputs)
 {
-    if (inputs.message.size() != 12) return Failure("The 'Bar code message' must contain 12 numbers.");
-    for (const char c : inputs.message)
-        if (!std::isdigit(static_cast<unsigned char>(c)))
-            return Failure("The 'Bar code message' holds '" + std::string(1, c) + "', which is not a digit.");
-    if ((inputs.addOn.size() != 0 && inputs.addOn.size() != 2 && inputs.addOn.size() != 5) || !AllDigits(inputs.addOn))
-        return Failure("The 'Ean13 Supplemental' must contain 2 or 5 numbers.");
+    // Counted and checked in characters, as the editors do, so a digit of another
+    // script is named whole rather than as a byte of it.
+    const QString message = QString::fromStdString(inputs.message);
+    const QString addOn = QString::fromStdString(inputs.addOn);
+    if (message.size() != 12) return Failure("The 'Bar code message' must contain 12 numbers.");
+    if (const QString bad = FirstNonDigit(message); !bad.isEmpty())
+        return Failure("The 'Bar code message' holds '" + bad.toStdString() + "', which is not a digit.");
+    if (!AddOnLengthAccepted(addOn)) return Failure("The 'Ean13 Supplemental' must contain 2 or 5 numbers.");
+    RequireAddOnDigits(addOn);
     if (inputs.width < 1 || inputs.width > 9) return Failure("The 'Bar code Width' must be 1 to 9 inches.");
     const auto font = std::make_shared<const engines::Font>(inputs.font);
     engines::TENA13 engine;
@@ -133,16 +138,17 @@ Drawing PrepareEan13(const Inputs& inputs)
 template <class Engine>
 Drawing PrepareUpc(const Inputs& inputs, std::size_t length, int modules, const char* addOnLabel)
 {
-    if (inputs.message.size() != length)
+    const QString message = QString::fromStdString(inputs.message);
+    const QString addOn = QString::fromStdString(inputs.addOn);
+    if (message.size() != qsizetype(length))
         return Failure("The 'Bar code message' must contain " + std::to_string(length) + " numbers.");
-    if ((inputs.addOn.size() != 0 && inputs.addOn.size() != 2 && inputs.addOn.size() != 5) || !AllDigits(inputs.addOn))
+    if (!AddOnLengthAccepted(addOn))
         return Failure(std::string("The '") + addOnLabel + " Supplemental' must contain 2 or 5 numbers.");
+    RequireMessageDigits(message);
+    RequireAddOnDigits(addOn);
     const auto font = std::make_shared<const engines::Font>(inputs.font);
     Engine engine;
     ConfigureUpc(engine, inputs, modules, font.get());
-    Engine probe;
-    probe.SetMessage(inputs.message);
-    probe.Encode(inputs.message);  // raises the conversion error for a non-digit
     Drawing drawing = Sized(engine.SymbolWidth(), engine.SymbolHeight(), engine.Resolution());
     if (!drawing.error.empty()) return drawing;
     engine.SetComment(inputs.comment);

@@ -428,6 +428,32 @@ private slots:
         qInfo("%d whole files in 15 interrupted batches", filesSeen);
     }
 
+    // Digits of another script are counted and named as whole characters, with the
+    // editors' messages, and nothing is written.
+    void otherScriptDigitsAreRefusedWhole_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("error");
+        const QString arabic = QString::fromUtf8("\u0660\u0663\u0666\u0660\u0660\u0660\u0662\u0669\u0661\u0664\u0665");
+        QTest::newRow("UPC-A message") << QStringList{"upca", arabic} << QString("'%1' is not a valid integer value").arg(arabic[0]);
+        QTest::newRow("EAN-13 message") << QStringList{"ean13", arabic + arabic[0]}
+                                        << QString("The 'Bar code message' holds '%1', which is not a digit.").arg(arabic[0]);
+        QTest::newRow("EAN-13 add-on") << QStringList{"ean13", "590123412345", arabic.left(2)}
+                                       << QString("'%1' is not a valid integer value").arg(arabic.left(2));
+        QTest::newRow("UPC-E add-on") << QStringList{"upce", "123456", arabic.left(5)}
+                                      << QString("'%1' is not a valid integer value").arg(arabic[0]);
+    }
+    void otherScriptDigitsAreRefusedWhole()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        const Outcome run = RunBatch(dir.path(), arguments << "-o" << "symbol.png");
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(QString::fromUtf8(run.err).trimmed(), "ruvola-batch: " + error);
+        QCOMPARE(Files(dir.path()), QStringList{});
+    }
+
     void unwritablePlaceIsABadSymbol()
     {
         QTemporaryDir dir;
