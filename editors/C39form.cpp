@@ -106,10 +106,18 @@ Tc39fm::Tc39fm(QWidget* parent, EditorHost& host) : TBarEditor(parent, host, kDe
         natiocbox->addItem(QStringLiteral("%1.%2").arg(tenths / 10).arg(tenths % 10));
     natiocbox->setCurrentIndex(0);
 
-    platform::InstallNumericFilter(fheightedt, this, true, true);
-    platform::InstallNumericFilter(fnarwidthedt, this, true, true);
+    platform::RouteKeyPresses(fheightedt, [this](QKeyEvent* key) { return fheightedtKeyPress(key); });
+    platform::RouteKeyPresses(fnarwidthedt, [this](QKeyEvent* key) { return fnarwidthedtKeyPress(key); });
+    platform::RouteKeyPresses(barcodeedt, [this](QKeyEvent* key) { return barcodeedtKeyPress(key); });
     platform::SetTabOrder({fheightedt, fnarwidthedt, natiocbox, heardtextedt, barcodeedt, Button1, Button3, Button4});
 }
+
+bool Tc39fm::fheightedtKeyPress(QKeyEvent* key) { return platform::FilterNumericKey(fheightedt, this, key, true, true); }
+bool Tc39fm::fnarwidthedtKeyPress(QKeyEvent* key)
+{
+    return platform::FilterNumericKey(fnarwidthedt, this, key, true, true);
+}
+bool Tc39fm::barcodeedtKeyPress(QKeyEvent*) { return false; }
 
 QString Tc39fm::StatusMessage(int code)
 {

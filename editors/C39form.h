@@ -5,6 +5,7 @@
 #include "bareditor.h"
 
 class QComboBox;
+class QKeyEvent;
 
 class Tc39fm : public TBarEditor {
     Q_OBJECT
@@ -23,6 +24,11 @@ public:
     static QString UnencodableNotice(const std::string& characters);
 
 public slots:
+    // Typed keys of the boxes: the number boxes through the numeric key filter; the
+    // message box lets every key through.
+    bool fheightedtKeyPress(QKeyEvent* key);
+    bool fnarwidthedtKeyPress(QKeyEvent* key);
+    bool barcodeedtKeyPress(QKeyEvent* key);
     void Button1Click() override;
 
 private:

@@ -40,6 +40,7 @@ const EditorDesign kDesign = {
     .button1 = {456, 184, 81, 25},
     .button4 = {536, 184, 65, 25},
     .button3 = {},
+    .lowerInnerPanel = true,
 };
 
 constexpr int kMessageLength = 12;
@@ -72,11 +73,16 @@ Tena13fm::Tena13fm(QWidget* parent, EditorHost& host) : TBarEditor(parent, host,
     Edit1->setMaxLength(5);
     barcodeedt->setMaxLength(kMessageLength);
 
-    platform::InstallNumericFilter(fheightedt, this, true, true);
-    platform::InstallNumericFilter(barcodeedt, this, false, true);
-    platform::InstallNumericFilter(Edit1, this, false, false);
+    platform::RouteKeyPresses(fheightedt, [this](QKeyEvent* key) { return fheightedtKeyPress(key); });
+    platform::RouteKeyPresses(barcodeedt, [this](QKeyEvent* key) { return barcodeedtKeyPress(key); });
+    platform::RouteKeyPresses(Edit1, [this](QKeyEvent* key) { return Edit1KeyPress(key); });
     platform::SetTabOrder({fheightedt, heardtextedt, barcodeedt, Button1, Button4, ComboBox1, Edit1});
 }
+
+// Enter moves on from the height and the message, not from the add-on.
+bool Tena13fm::fheightedtKeyPress(QKeyEvent* key) { return platform::FilterNumericKey(fheightedt, this, key, true, true); }
+bool Tena13fm::barcodeedtKeyPress(QKeyEvent* key) { return platform::FilterNumericKey(barcodeedt, this, key, false, true); }
+bool Tena13fm::Edit1KeyPress(QKeyEvent* key) { return platform::FilterNumericKey(Edit1, this, key, false, false); }
 
 void Tena13fm::Button1Click()
 {
@@ -145,10 +151,10 @@ void Tena13fm::Build()
     // The picture is made wide enough for the add-on at once; its strip stays white
     // until the add-on is drawn.
     const platform::SymbolPainter paint = symbols::Ean13Painter(engine, font, !heardtextedt->text().isEmpty());
-    if (!BarsAccepted(paint, engine.SymbolWidth(), engine.SymbolHeight(), r, "'Bar code Width'",
-                      symbols::kLowEan13BarsHint))
+    const int width = symbols::Ean13PictureWidth(engine, paint);
+    if (!BarsAccepted(paint, width, engine.SymbolHeight(), r, "'Bar code Width'", symbols::kLowEan13BarsHint))
         return;
-    if (!SizePicture(engine.SymbolWidth(), engine.SymbolHeight())) return;
+    if (!SizePicture(width, engine.SymbolHeight())) return;
     {
         platform::ImageCanvas canvas(Image1->picture);
         canvas.SetLog(&built.drawn);

@@ -6,6 +6,7 @@
 #include "bareditor.h"
 
 class QComboBox;
+class QKeyEvent;
 
 class Tena13fm : public TBarEditor {
     Q_OBJECT
@@ -18,6 +19,10 @@ public:
     QLineEdit* Edit1 = nullptr;
 
 public slots:
+    // Typed keys of the boxes, each through the numeric key filter.
+    bool fheightedtKeyPress(QKeyEvent* key);
+    bool barcodeedtKeyPress(QKeyEvent* key);
+    bool Edit1KeyPress(QKeyEvent* key);
     void Button1Click() override;
 
 private:

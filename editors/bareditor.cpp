@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -117,8 +118,9 @@ void TBarEditor::BuildFrame()
     Panel1 = new QWidget(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setGeometry(0, kToolBarHeight, width, design_.panelHeight);
-    Panel2 = new QWidget(Panel1);
+    Panel2 = new QFrame(Panel1);
     Panel2->setObjectName(QStringLiteral("Panel2"));
+    if (design_.lowerInnerPanel) Panel2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Panel2->setGeometry(0, 0, width, design_.panelHeight);
 
     const int previewTop = kToolBarHeight + design_.panelHeight;
@@ -275,6 +277,9 @@ bool TBarEditor::SizePicture(qint64 width, qint64 height)
     Image1->resize(picture.size());
     Image1->picture = std::move(picture);
     Image1->update();
+    // A build whose copy is refused is not centred: the scroll area must still reach
+    // the whole of a picture larger than the last.
+    FitScrollArea();
     return true;
 }
 

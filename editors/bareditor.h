@@ -13,10 +13,12 @@
 #include "scanreport.h"
 
 class EditorHost;
+class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QScrollArea;
+class QFrame;
 class QToolBar;
 class QToolButton;
 
@@ -55,6 +57,7 @@ struct EditorDesign {
     const char* closeCaption;  // the invisible close button; none where null
     // Places of the shared controls inside the parameter panel.
     QRect label1, fheightedt, label7, heardtextedt, label6, barcodeedt, label4, label5, button1, button4, button3;
+    bool lowerInnerPanel = false;  // the parameter panel's bevel is lowered
 };
 
 class TBarEditor : public QWidget {
@@ -70,7 +73,7 @@ public:
     QToolButton* ToolButton5 = nullptr;
     QAction* ToolButton4 = nullptr;
     QWidget* Panel1 = nullptr;
-    QWidget* Panel2 = nullptr;
+    QFrame* Panel2 = nullptr;
     QWidget* Panel3 = nullptr;
     QLabel* Panel4 = nullptr;
     QScrollArea* ScrollBox1 = nullptr;

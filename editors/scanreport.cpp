@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "engines/Tupce_unit.h"
 #include "engines/rounding.h"
 #include "platform/numtext.h"
 
@@ -425,6 +426,22 @@ void TextIntoBars(Report& r, const TextGroup& group)
                     change.isEmpty() ? QStringLiteral("choose a smaller font") : change));
 }
 
+// Six UPC-E digits that are not the standard short form of their number are drawn and
+// scan as that number, but other generators and some checkers refuse them.
+void UpceShortForm(Report& r)
+{
+    if (r.built.symbology != ScanSymbology::UpcE || r.built.number.size() != 8) return;
+    const std::string six = r.built.number.mid(1, 6).toStdString();
+    const std::string number = engines::Tupce::Expand(six);
+    const std::string form = engines::Tupce::StandardForm(number);
+    if (form.empty() || form == six) return;
+    r.Hint(QStringLiteral("short form"),
+           QStringLiteral("%1 is not the standard short form of UPC-A %2%3, which other generators refuse: "
+                          "the standard form of the same number is %4.")
+               .arg(QString::fromStdString(six), QString::fromStdString(number), r.built.number.right(1),
+                    QString::fromStdString(form)));
+}
+
 // Bars are only cut off by page values below zero, which can be pasted.
 void BarsOutside(Report& r)
 {
@@ -552,6 +569,7 @@ ScanReport AssessScan(const QImage& image, const BuiltSymbol& built, const platf
         TextIntoBars(r, group);
     }
     BarsOutside(r);
+    UpceShortForm(r);
 
     ScanReport report;
     const QString name = QString::fromLatin1(standard.name);

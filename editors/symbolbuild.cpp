@@ -127,9 +127,10 @@ Drawing PrepareEan13(const Inputs& inputs)
     ConfigureEan13(engine, inputs, font.get());
     if (engine.Resolution() <= 0) return Failure("No resolution to draw at.");
     PlaceEan13(engine, inputs.message, font->size);
-    Drawing drawing = Sized(engine.SymbolWidth(), engine.SymbolHeight(), engine.Resolution());
+    const platform::SymbolPainter paint = Ean13Painter(engine, font, !inputs.comment.empty());
+    Drawing drawing = Sized(Ean13PictureWidth(engine, paint), engine.SymbolHeight(), engine.Resolution());
     if (!drawing.error.empty()) return drawing;
-    drawing.paint = Ean13Painter(engine, font, !inputs.comment.empty());
+    drawing.paint = paint;
     if (std::string bars = BarsError(drawing, "'Bar code Width'", kLowEan13BarsHint); !bars.empty())
         return Failure(std::move(bars));
     return drawing;
@@ -287,6 +288,22 @@ platform::SymbolPainter Ean13Painter(const engines::TENA13& engine, std::shared_
             drawn.DrawSupplemental(engines::RoundToInt((width + left + width / 95 * 12) * r),
                                     engines::RoundToInt((top + interval) * r));
     };
+}
+
+int Ean13PictureWidth(const engines::TENA13& engine, const platform::SymbolPainter& paint)
+{
+    // The picture's width leaves out the font's size that the bars move right by to make
+    // room for the leading digit, so at larger fonts and narrow widths the bars or the
+    // add-on would pass its right edge and the symbol would not scan. The picture then
+    // widens to hold them and the right margin after them; where it holds them already,
+    // as at the default font, it keeps its width.
+    const int stated = engine.SymbolWidth();
+    if (stated <= 0 || stated > engines::kMaxPixels) return stated;
+    BarsProbe probe;
+    paint(probe);
+    if (probe.count == 0 || probe.maxRight <= stated) return stated;
+    const long long needed = (long long)probe.maxRight + engines::RoundToInt(engine.RightMargin() * engine.Resolution());
+    return needed > stated ? int(std::min<long long>(needed, INT_MAX)) : stated;
 }
 
 }  // namespace symbols

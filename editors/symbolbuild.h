@@ -57,6 +57,8 @@ void ConfigureEan13(engines::TENA13& engine, const Inputs& inputs, const engines
 void PlaceEan13(engines::TENA13& engine, const std::string& message, int fontSize);
 platform::SymbolPainter Ean13Painter(const engines::TENA13& engine, std::shared_ptr<const engines::Font> font,
                                      bool commented);
+// The EAN-13 picture's width: the engine's, unless paint would put bars beyond it.
+int Ean13PictureWidth(const engines::TENA13& engine, const platform::SymbolPainter& paint);
 
 // Where the bars a painter would put on a picture of a given size fall short of a
 // whole symbol. Every filled rectangle is a bar (or, in Code 39, a space): each must be

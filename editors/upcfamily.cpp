@@ -36,15 +36,22 @@ TUpcEditor::TUpcEditor(QWidget* parent, EditorHost& host, const UpcFamilyDesign&
     Supplementaltxt->setMaxLength(5);
     barcodeedt->setMaxLength(design.messageLength);
 
-    // No key moves the focus in these editors.
-    platform::InstallNumericFilter(fheightedt, this, true, false);
-    platform::InstallNumericFilter(barwidth, this, true, false);
-    platform::InstallNumericFilter(barcodeedt, this, false, false);
-    platform::InstallNumericFilter(Supplementaltxt, this, false, false);
+    platform::RouteKeyPresses(fheightedt, [this](QKeyEvent* key) { return fheightedtKeyPress(key); });
+    platform::RouteKeyPresses(barwidth, [this](QKeyEvent* key) { return barwidthKeyPress(key); });
+    platform::RouteKeyPresses(barcodeedt, [this](QKeyEvent* key) { return barcodeedtKeyPress(key); });
+    platform::RouteKeyPresses(Supplementaltxt, [this](QKeyEvent* key) { return SupplementaltxtKeyPress(key); });
     if (design.widthBeforeAddOn)
         platform::SetTabOrder({fheightedt, heardtextedt, barcodeedt, Button1, Button4, Button3, barwidth, Supplementaltxt});
     else
         platform::SetTabOrder({fheightedt, heardtextedt, barcodeedt, Button1, Button4, Button3, Supplementaltxt, barwidth});
+}
+
+bool TUpcEditor::fheightedtKeyPress(QKeyEvent* key) { return platform::FilterNumericKey(fheightedt, this, key, true, false); }
+bool TUpcEditor::barwidthKeyPress(QKeyEvent* key) { return platform::FilterNumericKey(barwidth, this, key, true, false); }
+bool TUpcEditor::barcodeedtKeyPress(QKeyEvent* key) { return platform::FilterNumericKey(barcodeedt, this, key, false, false); }
+bool TUpcEditor::SupplementaltxtKeyPress(QKeyEvent* key)
+{
+    return platform::FilterNumericKey(Supplementaltxt, this, key, false, false);
 }
 
 bool TUpcEditor::LengthsAccepted()

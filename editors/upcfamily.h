@@ -17,6 +17,8 @@ struct UpcFamilyDesign {
     bool widthBeforeAddOn;   // tab order of the last two boxes
 };
 
+class QKeyEvent;
+
 class TUpcEditor : public TBarEditor {
     Q_OBJECT
 public:
@@ -24,6 +26,14 @@ public:
     QLineEdit* barwidth = nullptr;
     QLabel* Label3 = nullptr;
     QLineEdit* Supplementaltxt = nullptr;
+
+public slots:
+    // Typed keys of the boxes, each through the numeric key filter; no key moves the
+    // focus in these editors.
+    bool fheightedtKeyPress(QKeyEvent* key);
+    bool barwidthKeyPress(QKeyEvent* key);
+    bool barcodeedtKeyPress(QKeyEvent* key);
+    bool SupplementaltxtKeyPress(QKeyEvent* key);
 
 protected:
     TUpcEditor(QWidget* parent, EditorHost& host, const UpcFamilyDesign& design);

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "barproperty.h"
+#include "numbersets.h"
 
 namespace engines {
 
@@ -13,6 +15,11 @@ class Tean8 : public Tbar {
 public:
     // The add-on digits, empty, 2 or 5 of them; the editor assigns them directly.
     std::string Supplemental;
+
+    // The 7-module pattern of a digit in number set A, B or C; nothing for a non-digit.
+    static std::string_view NumberSetA(std::string_view digit) { return DigitPattern('A', digit); }
+    static std::string_view NumberSetB(std::string_view digit) { return DigitPattern('B', digit); }
+    static std::string_view NumberSetC(std::string_view digit) { return DigitPattern('C', digit); }
 
     // The 67-module string of a 7-digit message, whose check digit is appended to
     // Message; the empty text for another length, Message then unchanged. A non-digit

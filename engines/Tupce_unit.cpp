@@ -40,17 +40,36 @@ constexpr SymbolLayout kLayout{51, kRuns, 0, 6, 63};
 
 }  // namespace
 
+std::string Tupce::Expand(std::string_view six)
+{
+    if (six.size() != kDigits) return {};
+    for (char c : six) ConvertDigit(c);
+    const Expansion& rule = kExpansions[static_cast<std::size_t>(ConvertDigit(six[5]))];
+    std::string upcA = "0";
+    upcA += six.substr(0, rule.kept);
+    upcA += rule.fill;
+    upcA += six.substr(rule.kept, 5 - rule.kept);
+    return upcA;
+}
+
 std::string Tupce::ExpandToUpcA() const
 {
     if (Message().size() < kDigits) return {};
-    const std::string_view digits = std::string_view(Message()).substr(0, kDigits);
-    for (char c : digits) ConvertDigit(c);
-    const Expansion& rule = kExpansions[static_cast<std::size_t>(ConvertDigit(digits[5]))];
-    std::string upcA = "0";
-    upcA += digits.substr(0, rule.kept);
-    upcA += rule.fill;
-    upcA += digits.substr(rule.kept, 5 - rule.kept);
-    return std::string(1, CheckDigit(upcA));
+    return std::string(1, CheckDigit(Expand(std::string_view(Message()).substr(0, kDigits))));
+}
+
+std::string Tupce::StandardForm(std::string_view upcA)
+{
+    if (upcA.size() != 11 || upcA[0] != '0') return {};
+    for (char c : upcA) ConvertDigit(c);
+    // Manufacturer m1 to m5, item p1 to p5; the first rule that fits is the standard's.
+    const std::string_view m = upcA.substr(1, 5), p = upcA.substr(6, 5);
+    const std::string m12(m.substr(0, 2));
+    if (m.substr(3) == "00" && m[2] <= '2' && p.substr(0, 2) == "00") return m12 + std::string(p.substr(2)) + m[2];
+    if (m.substr(3) == "00" && p.substr(0, 3) == "000") return std::string(m.substr(0, 3)) + std::string(p.substr(3)) + '3';
+    if (m[4] == '0' && p.substr(0, 4) == "0000") return std::string(m.substr(0, 4)) + p[4] + '4';
+    if (m[4] != '0' && p.substr(0, 4) == "0000" && p[4] >= '5') return std::string(m) + p[4];
+    return {};
 }
 
 std::string Tupce::Encode(const std::string& text) const

@@ -23,6 +23,12 @@ inline constexpr int kDigitModules = 7;
 // The 7-module pattern of a digit in number set 'A', 'B' or 'C'; empty when the set
 // or the digit is none of those.
 std::string_view DigitPattern(char set, char digit);
+// The same for a one-character text; empty for any other text, so that a caller that
+// appends it keeps what it held.
+inline std::string_view DigitPattern(char set, std::string_view digit)
+{
+    return digit.size() == 1 ? DigitPattern(set, digit.front()) : std::string_view{};
+}
 
 // The number sets of EAN-13 digits 2 to 7 as six set letters ("AABABB"), chosen by
 // the leading digit; empty when the leading character is no digit.

@@ -6,25 +6,34 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
 
 class QKeyEvent;
 class QWidget;
 
 namespace platform {
 
-class NumericKeyFilter : public QObject {
+// A key handler returns true for a key that goes no further than it.
+using KeyHandler = std::function<bool(QKeyEvent*)>;
+
+// Every key typed into a box reaches its handler (a window's handler named after the
+// box) before the box sees it.
+class KeyPressRoute : public QObject {
 public:
-    NumericKeyFilter(QWidget* form, bool allowPoint, bool enterMovesFocus);
+    KeyPressRoute(QObject* parent, KeyHandler handler) : QObject(parent), handler_(std::move(handler)) {}
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool MoveFocusOnEnter(QObject* box, QKeyEvent* key);
-
-    QWidget* form_;
-    bool allowPoint_;
-    bool enterMovesFocus_;
+    KeyHandler handler_;
 };
 
+void RouteKeyPresses(QWidget* box, KeyHandler handler);
+
+// The numeric key filter for one key typed into box on form: true when the key is
+// swallowed, or is an Enter that moved the focus on.
+bool FilterNumericKey(QWidget* box, QWidget* form, QKeyEvent* key, bool allowPoint, bool enterMovesFocus);
+
+// Routes the box's keys to the numeric key filter alone.
 void InstallNumericFilter(QWidget* box, QWidget* form, bool allowPoint, bool enterMovesFocus);
 // Moves the focus from widget to the next focusable control of form, wrapping round.
 void FocusNextInForm(QWidget* widget, QWidget* form);

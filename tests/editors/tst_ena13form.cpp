@@ -12,9 +12,14 @@
 #include <QtTest>
 
 #include "editors/ENA13form.h"
+#include "editors/symbolbuild.h"
 #include "engines/ena13unit.h"
+#include "engines/environment.h"
+#include "engines/rounding.h"
 #include "platform/clipboard.h"
 #include "platform/notices.h"
+#include "platform/qtcanvas.h"
+#include "platform/screen.h"
 #include "shell/mainform.h"
 #include "support/decoder.h"
 #include "support/guitest.h"
@@ -206,6 +211,20 @@ private slots:
         QCOMPARE(form->Image1->pos(), placed);  // not re-centred
     }
 
+    // Not re-centred after a refused copy, a picture larger than the last still lies
+    // wholly inside what the preview scrolls over.
+    void refusedCopyOfALargerPictureCanBeScrolledTo()
+    {
+        QVERIFY(Build("400638133393").isEmpty());
+        form->ComboBox1->setCurrentText("9");
+        platform::SetClipboardWriter([](const QImage&) { return false; });
+        const auto seen = Build("590123412345", "12345");
+        platform::SetClipboardWriter({});
+        QCOMPARE(seen.value(0).text, QString("Fail to copy"));
+        QVERIFY(form->Image1->width() > form->ScrollBox1->viewport()->width());
+        QVERIFY(form->ScrollBox1->widget()->rect().contains(form->Image1->geometry()));
+    }
+
     void turnRestoreAndPrint()
     {
         form->heardtextedt->setText("Lot 7");
@@ -308,6 +327,61 @@ private slots:
             read << (message.startsWith('0') && !text.startsWith('0') ? '0' + text : text);
         const QString expected = addOn.isEmpty() ? full : full + ' ' + addOn;
         QVERIFY2(read.contains(expected), qPrintable(read.join(", ")));
+    }
+
+    // The picture widens where a large font moves the bars or the add-on past its right
+    // edge, and keeps its width wherever it holds them: every accepted build has all it
+    // paints inside the picture and scans.
+    void everyFontAndWidthFitsThePicture_data()
+    {
+        QTest::addColumn<int>("dpi");
+        QTest::addColumn<QString>("addOn");
+        for (const int dpi : {72, 96, 120, 144})
+            for (const char* addOn : {"", "12", "12345"})
+                QTest::addRow("%d dpi, add-on '%s'", dpi, addOn) << dpi << QString(addOn);
+    }
+    void everyFontAndWidthFitsThePicture()
+    {
+        QFETCH(int, dpi);
+        QFETCH(QString, addOn);
+        engines::SetScreenResolutionSource([dpi] { return dpi; });
+        const auto restore = qScopeGuard([] { platform::InstallEngineHooks(); });
+        const QString message = "590123412345";
+        const QString full = message + QString::number(engines::TENA13::CheckDigit(message.toStdString()));
+        for (int fs = 8; fs <= 20; ++fs)
+            for (int width = 1; width <= 9; ++width) {
+                const QString name = QStringLiteral("%1 pt, %2 in").arg(fs).arg(width);
+                symbols::Inputs inputs = symbols::Defaults(symbols::Kind::Ean13);
+                inputs.message = message.toStdString();
+                inputs.addOn = addOn.toStdString();
+                inputs.width = width;
+                inputs.font.size = fs;
+                const symbols::Drawing drawing = symbols::Prepare(symbols::Kind::Ean13, inputs);
+                engines::TENA13 engine;
+                symbols::ConfigureEan13(engine, inputs, &inputs.font);
+                const int stated = engine.SymbolWidth();
+                if (engines::RoundToInt(width * dpi) < engines::TENA13::kModules) {
+                    QVERIFY2(drawing.error.find("less than one pixel wide") != std::string::npos, qPrintable(name));
+                    continue;
+                }
+                QVERIFY2(drawing.error.empty(), qPrintable(name + ": " + QString::fromStdString(drawing.error)));
+                // Drawn on a wider picture, nothing lands right of the picture's width,
+                // and the picture is no wider than the stated one where that holds it all.
+                QImage wide = platform::WhiteImage(std::max(drawing.width, stated) + 100, drawing.height);
+                {
+                    platform::ImageCanvas canvas(wide);
+                    drawing.paint(canvas);
+                }
+                int edge = wide.width() - 1;
+                while (edge >= 0 && AllWhite(wide.copy(edge, 0, 1, wide.height()))) --edge;
+                QVERIFY2(edge < drawing.width, qPrintable(name));
+                if (edge < stated) QVERIFY2(drawing.width == stated, qPrintable(name));
+                const QImage picture = wide.copy(0, 0, drawing.width, drawing.height);
+                // The add-on is read where the scanner finds it, and then read right.
+                const QStringList read = DecodeSymbols(picture, Symbology::EanUpc);
+                QVERIFY2(read.size() == 1 && (read[0] == full || read[0] == full + ' ' + addOn),
+                         qPrintable(name + ": " + read.join(", ")));
+            }
     }
 };
 

@@ -141,6 +141,30 @@ private slots:
         QVERIFY(form->ScanLine->toolTip().startsWith("From the picture on the clipboard: " + line));
     }
 
+    // Six digits that are not the standard short form of their number still scan as that
+    // number; the hint names the standard form.
+    void upceShortFormHint_data()
+    {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("hint");  // empty: none
+        QTest::newRow("standard") << "123456" << "";
+        QTest::newRow("fill after three, item below 100")
+            << "123004" << "123004 is not the standard short form of UPC-A 012300000000, which other generators "
+                           "refuse: the standard form of the same number is 123003.";
+        QTest::newRow("manufacturer ending 000") << "120453" << "120453 is not the standard short form of UPC-A "
+                                                                "012000000454, which other generators refuse: the "
+                                                                "standard form of the same number is 120450.";
+    }
+    void upceShortFormHint()
+    {
+        QFETCH(QString, message);
+        QFETCH(QString, hint);
+        OpenEditor(kUpcE);
+        const ScanReport report = Build(message);
+        QVERIFY(!report.failed);
+        QCOMPARE(HintStarting(report, message + " is not"), hint);
+    }
+
     // The picture on the clipboard damaged by hand: one bar in the middle painted white.
     void damagedPictureShowsRed_data()
     {

@@ -7,6 +7,7 @@
 #include <climits>
 #include <cmath>
 #include <limits>
+#include <unordered_set>
 
 #include "engines/Tean8unit.h"
 #include "engines/Tupc_a_barunit.h"
@@ -191,6 +192,49 @@ class TestUpc : public QObject {
 
 private slots:
     void init() { engines::SetScreenResolutionSource([] { return 96; }); }
+
+    // Of the six-digit messages that expand to one number, exactly one is its standard
+    // form: every message's form expands to the same number and is its own form.
+    void upceStandardFormOfEveryMessage()
+    {
+        using engines::Tupce;
+        std::unordered_set<std::string> numbers;
+        int forms = 0;
+        char six[8];
+        for (int n = 0; n < 1000000; ++n) {
+            std::snprintf(six, sizeof six, "%06d", n);
+            const std::string number = Tupce::Expand(six);
+            const std::string form = Tupce::StandardForm(number);
+            if (form.size() != 6 || Tupce::Expand(form) != number || Tupce::StandardForm(Tupce::Expand(form)) != form)
+                QFAIL(qPrintable(QStringLiteral("%1 expands to %2, standard form '%3'")
+                                     .arg(six, QString::fromStdString(number), QString::fromStdString(form))));
+            forms += form == six;
+            numbers.insert(number);
+        }
+        QCOMPARE(forms, int(numbers.size()));
+        QCOMPARE(Tupce::StandardForm("01230000000"), std::string("123003"));
+        QCOMPARE(Tupce::StandardForm("01200000045"), std::string("120450"));
+        QCOMPARE(Tupce::StandardForm("01234500006"), std::string("123456"));
+        QCOMPARE(Tupce::StandardForm("03600029145"), std::string());  // no zeros to suppress
+        QCOMPARE(Tupce::StandardForm("11230000000"), std::string());  // number system 1
+    }
+
+    // Each engine's number sets are the standard's, and give nothing for what is not
+    // one digit, so a caller's pattern stays as it was.
+    void numberSetsOfEachEngine()
+    {
+        using engines::Tean8, engines::Tupc_a, engines::Tupce;
+        for (const auto& set : {Tupc_a::NumberSetA, Tean8::NumberSetA, Tupce::NumberSetA})
+            QCOMPARE(std::string(set("0")) + std::string(set("9")), std::string("00011010001011"));
+        for (const auto& set : {Tupc_a::NumberSetB, Tean8::NumberSetB, Tupce::NumberSetB})
+            QCOMPARE(std::string(set("0")) + std::string(set("9")), std::string("01001110010111"));
+        for (const auto& set : {Tupc_a::NumberSetC, Tean8::NumberSetC})
+            QCOMPARE(std::string(set("0")) + std::string(set("9")), std::string("11100101110100"));
+        for (const char* bad : {"", "x", "12", "\xd9\xa3"}) {
+            QVERIFY(Tupc_a::NumberSetA(bad).empty() && Tean8::NumberSetC(bad).empty());
+            QVERIFY(Tupce::NumberSetB(bad).empty());
+        }
+    }
 
     void encodesWithCheckDigit_data()
     {
