@@ -9,14 +9,12 @@
 #include <malloc.h>
 #include <optional>
 
-#include "cli/pngqueue.h"
-#include "editors/symbolbuild.h"
-#include "engines/environment.h"
+#include "pngqueue.h"
 #include "platform/bitcanvas.h"
 #include "platform/export.h"
 #include "platform/monopng.h"
 #include "platform/qtcanvas.h"
-#include "platform/widgets.h"
+#include "symbols/symbolbuild.h"
 
 namespace {
 
@@ -208,6 +206,7 @@ public:
         if (fields.size() <= 3 && options_.comment) inputs.comment = options_.comment->toStdString();
         inputs.page = options_.page;
         inputs.font = options_.font;
+        inputs.resolution = options_.dpi;
         struct Figure {
             int column;
             const std::optional<double>& option;
@@ -227,7 +226,7 @@ public:
             if (!ok) return QStringLiteral("the %1 '%2' is not a number").arg(QLatin1String(f.label), text);
         }
         const symbols::Drawing drawing = symbols::Prepare(*kind, inputs);
-        if (!drawing.error.empty()) return QString::fromStdString(drawing.error);
+        if (!drawing.Drawable()) return drawing.error;
 
         QString path = options_.pattern;
         path.replace(QLatin1String("{line}"), QString::number(line))
@@ -342,7 +341,6 @@ int main(int argc, char** argv)
     mallopt(M_TRIM_THRESHOLD, 128 << 20);
     QGuiApplication app(argc, argv);
     const Options options = ParseArguments(QCoreApplication::arguments());
-    engines::SetScreenResolutionSource([dpi = options.dpi] { return dpi; });
     // The symbols' text face stands for the same face as in the editors' windows.
     platform::DesignFamily();
     // An interrupted batch leaves whole files only.

@@ -4,19 +4,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <algorithm>
-#include <memory>
-#include <utility>
 
 #include "editorhost.h"
-#include "symbolbuild.h"
 #include "engines/c39unit.h"
 #include "platform/keyfilter.h"
-#include "platform/export.h"
 #include "platform/notices.h"
 #include "platform/numtext.h"
-#include "platform/qtcanvas.h"
 #include "platform/widgets.h"
+#include "symbols/notices.h"
+#include "symbols/symbolbuild.h"
 
 namespace {
 
@@ -42,56 +38,12 @@ const EditorDesign kDesign = {
     .button3 = {450, 174, 100, 28},
 };
 
-const std::pair<int, const char*> kStatusMessages[] = {
-    {1, "Width Error"},
-    {2, "Height Error"},
-    {3, "Font setting Error"},
-    {4, "Narwidth param Error"},
-    {5, "Natio Error"},
-    {6, "Left blank space Error"},
-    {7, "Right blank space Error"},
-    {8, "DPI Error"},
-    {9, "Line Message Error"},
-    {10, "Barcode Message Error"},
-    {11, "Top blank space Error"},
-    {12, "Down blank space  Error"},
-    {14, "Nation  Error!"},
-};
-
-const char* const kTooShort = "The 'Bar code message' must have two or above two characters.";
-
-// Names the characters one by one, a character beyond the 16-bit range whole; a long
-// paste of foreign text is named by its first few, so the box stays readable.
-
-// As a scanner reports the message: letters in upper case, and the underscore, which
-// carries the Code 39 space, as a space.
-QString ScannedText(const std::string& message)
-{
-    QString text = QString::fromStdString(message).toUpper();
-    text.replace(QLatin1Char('_'), QLatin1Char(' '));
-    return text;
-}
-
 QString SizeText(const char* prefix, double inches)
 {
     return QString::fromLatin1(prefix) + QString::asprintf("%8.2f", inches) + QStringLiteral("    inches");
 }
 
 }  // namespace
-
-QString Tc39fm::UnencodableNotice(const std::string& characters)
-{
-    constexpr qsizetype kNamed = 10;
-    const QList<uint> codes = QString::fromStdString(characters).toUcs4();
-    QStringList names;
-    for (qsizetype i = 0; i < std::min(codes.size(), kNamed); ++i) {
-        const char32_t code = codes[i];
-        names << (code == U' ' ? QStringLiteral("space") : QStringLiteral("'%1'").arg(QString::fromUcs4(&code, 1)));
-    }
-    QString list = names.join(QStringLiteral(", "));
-    if (codes.size() > kNamed) list += QStringLiteral(" and %1 more").arg(codes.size() - kNamed);
-    return QStringLiteral("The 'Bar code message' holds characters that Code 39 cannot encode: %1.").arg(list);
-}
 
 Tc39fm::Tc39fm(QWidget* parent, EditorHost& host) : TBarEditor(parent, host, kDesign)
 {
@@ -119,13 +71,6 @@ bool Tc39fm::fnarwidthedtKeyPress(QKeyEvent* key)
 }
 bool Tc39fm::barcodeedtKeyPress(QKeyEvent*) { return false; }
 
-QString Tc39fm::StatusMessage(int code)
-{
-    for (const auto& [status, text] : kStatusMessages)
-        if (status == code) return QString::fromLatin1(text);
-    return {};
-}
-
 void Tc39fm::Button1Click()
 {
     platform::Guarded([this] { Build(); });
@@ -135,70 +80,25 @@ void Tc39fm::Build()
 {
     // A character without a pattern would give a picture without bars: refuse the
     // build before anything the user already has is touched.
-    const std::string message = barcodeedt->text().toStdString();
-    const std::string unencodable = engines::Tc39::UnencodableChars(message);
-    if (!unencodable.empty()) {
-        platform::ShowNotice(this, UnencodableNotice(unencodable));
-        return;
-    }
-
+    const QString notice = symbols::MessageNotice(symbols::Kind::Code39, barcodeedt->text());
+    if (!notice.isEmpty()) return platform::ShowNotice(this, notice);
     WhitenPictures();
-
-    engines::Tc39 engine;
-    const double height = platform::StrToFloat(fheightedt->text(), QLocale::c());
-    const double narrow = platform::StrToFloat(fnarwidthedt->text(), QLocale::c());
-    const double ratio = platform::StrToFloat(natiocbox->currentText(), QLocale::c());
-    const PageValues page = host.Pages();
-    // The engine keeps the font by address: a copy of its own outlives the build for exports.
-    const auto font = std::make_shared<const engines::Font>(host.TextFont());
-    symbols::Inputs inputs;
-    inputs.message = message;
-    inputs.comment = heardtextedt->text().toStdString();
-    inputs.height = height;
-    inputs.width = narrow;
-    inputs.ratio = ratio;
-    inputs.page = page;
-    const int status = symbols::ConfigureCode39(engine, inputs, *font);
-    if (const QString text = StatusMessage(status); !text.isEmpty()) {
-        platform::ShowNotice(this, text);
-        return;
-    }
-
-    const int width = engine.SymbolWidth(), heightPx = engine.SymbolHeight();
-    if (!SizePicture(width, heightPx) || !SizeWorkBitmap(width, heightPx)) return;
+    symbols::Inputs inputs = SharedInputs();
+    inputs.message = barcodeedt->text().toStdString();
+    inputs.height = platform::StrToFloat(fheightedt->text(), QLocale::c());
+    inputs.width = platform::StrToFloat(fnarwidthedt->text(), QLocale::c());
+    inputs.ratio = platform::StrToFloat(natiocbox->currentText(), QLocale::c());
+    const symbols::Drawing drawing = symbols::Prepare(symbols::Kind::Code39, inputs);
+    // Too short a message is found once the pictures are sized: they stay white.
+    if (drawing.refusal != symbols::Refusal::Layout && !Accepted(drawing)) return;
+    if (!SizePicture(drawing.width, drawing.height) || !SizeWorkBitmap(drawing.width, drawing.height)) return;
     CentreImage();
-
-    const QString comment = heardtextedt->text();
-    BuiltSymbol built{
-        .symbology = ScanSymbology::Code39,
-        .number = ScannedText(message),
-        .addOn = {},
-        .comment = comment,
-        .resolution = engine.Dpi(),
-        .fontSize = host.TextFont().size,
-        .interval = page.fiwidth,
-        // The characters start right at the bars' bottom unless a comment adds an
-        // interval; below them lie three intervals, or one with a comment.
-        .leverage = comment.isEmpty() ? IntervalLeverage{1, 0, 0, 3} : IntervalLeverage{1, 1, 0, 1},
-        .widthFor = WholeMilsInput(QStringLiteral("Narrow Bar Width"), engine.Dpi()),
-        .drawn = {},
-    };
-    // The work bitmap is drawn first: a message the engine cannot lay out is found
-    // there, and the preview stays white.
-    try {
-        Label4->setText(SizeText("Bar Code Height:    ", static_cast<double>(heightPx) / engine.Dpi()));
-        Label5->setText(SizeText("Bar Code Width:   ", static_cast<double>(width) / engine.Dpi()));
-        for (QImage* target : {&work, &Image1->picture}) {
-            platform::ImageCanvas canvas(*target);
-            if (target == &Image1->picture) canvas.SetLog(&built.drawn);
-            engine.Draw(canvas);
-        }
-    } catch (const engines::LayoutError&) {
-        // The work bitmap holds the bars without characters by now: a turn or a print
-        // would offer them as a symbol.
-        work = platform::WhiteImage(work.width(), work.height());
-        platform::ShowNotice(this, QString::fromLatin1(kTooShort));
-        return;
+    Label4->setText(SizeText("Bar Code Height:    ", double(drawing.height) / drawing.resolution));
+    Label5->setText(SizeText("Bar Code Width:   ", double(drawing.width) / drawing.resolution));
+    if (!Accepted(drawing)) return;
+    {
+        platform::ImageCanvas canvas(work);
+        drawing.paint(canvas);
     }
-    FinishBuild(false, std::move(built), [engine, font](engines::Canvas& canvas) { engine.Draw(canvas); });
+    FinishBuild(false, PaintPreview(drawing), drawing.paint);
 }

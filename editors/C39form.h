@@ -17,12 +17,6 @@ public:
     QLabel* Label3 = nullptr;
     QComboBox* natiocbox = nullptr;
 
-    // The sentence shown for a status code of the engine's SetParams; empty for 0.
-    static QString StatusMessage(int code);
-    // The notice for characters without a Code 39 pattern (UTF-8): the first ten named
-    // whole, then how many more.
-    static QString UnencodableNotice(const std::string& characters);
-
 public slots:
     // Typed keys of the boxes: the number boxes through the numeric key filter; the
     // message box lets every key through.

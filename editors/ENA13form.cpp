@@ -4,19 +4,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <memory>
 
 #include "editorhost.h"
-#include "symbolbuild.h"
 #include "engines/ena13unit.h"
-#include "engines/environment.h"
-#include "engines/rounding.h"
-#include "platform/export.h"
 #include "platform/keyfilter.h"
 #include "platform/notices.h"
 #include "platform/numtext.h"
-#include "platform/qtcanvas.h"
 #include "platform/widgets.h"
+#include "symbols/notices.h"
+#include "symbols/symbolbuild.h"
 
 namespace {
 
@@ -44,18 +40,6 @@ const EditorDesign kDesign = {
 };
 
 constexpr int kMessageLength = 12;
-
-// The symbol's module is the picture's width in pixels divided among the 95 modules,
-// the remainder dropped; the advice names the narrowest width of the list that gives it.
-std::function<QString(int)> WidthInput(int resolution)
-{
-    return [resolution](int pixels) -> QString {
-        for (int inches = 1; inches <= 9; ++inches)
-            if (engines::RoundToInt(inches * resolution) / engines::TENA13::kModules == pixels)
-                return QStringLiteral("a 'Bar code Width' of %1 inches").arg(inches);
-        return {};
-    };
-}
 
 }  // namespace
 
@@ -93,72 +77,27 @@ void Tena13fm::Build()
 {
     barcodeedt->setFocus();
     EnableTurnButtons();
-    const QString message = barcodeedt->text();
-    if (message.size() != kMessageLength) {
-        platform::ShowNotice(this, QStringLiteral("The 'Bar code message' must contain 12 numbers."));
-        return;
-    }
     // Only pasted text can hold a non-digit; the engine cannot encode it, so the last
     // good symbol stays where it is.
-    if (const QString bad = FirstNonDigit(message); !bad.isEmpty()) {
-        platform::ShowNotice(this, QStringLiteral("The 'Bar code message' holds '%1', which is not a digit.").arg(bad));
-        return;
-    }
+    const QString notice = symbols::MessageNotice(symbols::Kind::Ean13, barcodeedt->text());
+    if (!notice.isEmpty()) return platform::ShowNotice(this, notice);
+    // An add-on of another length is told, and the symbol built without it.
     QString addOn = Edit1->text();
-    if (addOn.size() != 0 && addOn.size() != 2 && addOn.size() != 5) {
-        platform::ShowNotice(this, QStringLiteral("The 'Ean13 Supplemental' must contain 2 or 5 numbers."));
+    if (!symbols::AddOnLengthAccepted(addOn)) {
+        platform::ShowNotice(this, symbols::AddOnLengthNotice("Ean13"));
         Edit1->setFocus();
         addOn.clear();
     }
-
     WhitenPictures();
     if (fheightedt->text().isEmpty()) return;
-
-    const PageValues page = host.Pages();
-    // The engine keeps the font by address: a copy of its own outlives the build for exports.
-    const auto font = std::make_shared<const engines::Font>(host.TextFont());
-    symbols::Inputs inputs;
-    inputs.comment = heardtextedt->text().toStdString();
+    symbols::Inputs inputs = SharedInputs();
+    inputs.message = barcodeedt->text().toStdString();
+    inputs.addOn = addOn.toStdString();
     inputs.height = platform::StrToFloat(fheightedt->text(), QLocale::c());
     inputs.width = ComboBox1->currentText().toInt();
-    inputs.page = page;
-    inputs.barColor = host.BarColor();
-    inputs.addOn = addOn.toStdString();
-    engines::TENA13 engine;
-    symbols::ConfigureEan13(engine, inputs, font.get());
-    const int r = engine.Resolution();
-    if (r <= 0) return;
-    symbols::PlaceEan13(engine, message.toStdString(), font->size);
-    // A pasted non-digit in the add-on is refused before anything is drawn: the preview
-    // would otherwise keep the main symbol without its add-on, ready to print.
-    if (!addOn.isEmpty()) RequireAddOnDigits(addOn);
-
-    BuiltSymbol built{
-        .symbology = ScanSymbology::Ean13,
-        .number = message + QString::number(engines::TENA13::CheckDigit(message.toStdString())),
-        .addOn = addOn,
-        .comment = heardtextedt->text(),
-        .resolution = r,
-        .fontSize = font->size,
-        .interval = page.fiwidth,
-        // The digits move down half an interval while the guard bars, 6 % longer than
-        // data bars that lose two and a half intervals, end 0.15 of one higher; the
-        // add-on's bars start one interval below its digits.
-        .leverage = {1, 0.65, 1, 1},
-        .widthFor = WidthInput(r),
-        .drawn = {},
-    };
-    // The picture is made wide enough for the add-on at once; its strip stays white
-    // until the add-on is drawn.
-    const platform::SymbolPainter paint = symbols::Ean13Painter(engine, font, !heardtextedt->text().isEmpty());
-    const int width = symbols::Ean13PictureWidth(engine, paint);
-    if (!BarsAccepted(paint, width, engine.SymbolHeight(), r, "'Bar code Width'", symbols::kLowEan13BarsHint))
-        return;
-    if (!SizePicture(width, engine.SymbolHeight())) return;
-    {
-        platform::ImageCanvas canvas(Image1->picture);
-        canvas.SetLog(&built.drawn);
-        paint(canvas);
-    }
-    FinishBuild(true, std::move(built), paint);
+    const symbols::Drawing drawing = symbols::Prepare(symbols::Kind::Ean13, inputs);
+    // Without a resolution the build stops with the pictures white.
+    if (drawing.refusal == symbols::Refusal::Resolution || !Accepted(drawing)) return;
+    if (!SizePicture(drawing.width, drawing.height)) return;
+    FinishBuild(true, PaintPreview(drawing), drawing.paint);
 }

@@ -14,14 +14,15 @@
 
 #include "editorhost.h"
 #include "engines/errors.h"
+#include "engines/environment.h"
 #include "engines/rounding.h"
-#include "symbolbuild.h"
 #include "platform/clipboard.h"
 #include "platform/icons.h"
 #include "platform/notices.h"
 #include "platform/qtcanvas.h"
 #include "platform/scancheck.h"
 #include "platform/widgets.h"
+#include "symbols/notices.h"
 
 namespace {
 constexpr int kToolBarHeight = 41;
@@ -30,34 +31,6 @@ constexpr int kPreviewCaptionHeight = 18;
 constexpr int kScanLineOffset = 32;
 const QColor kPreviewGrey(128, 128, 128);
 }  // namespace
-
-QString FirstNonDigit(const QString& text)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9')) continue;
-        return text.mid(i, text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1);
-    }
-    return {};
-}
-
-namespace {
-[[noreturn]] void NotAnInteger(const QString& text)
-{
-    throw engines::ConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text).toStdString());
-}
-}  // namespace
-
-void RequireMessageDigits(const QString& message)
-{
-    if (const QString bad = FirstNonDigit(message); !bad.isEmpty()) NotAnInteger(bad);
-}
-
-void RequireAddOnDigits(const QString& addOn)
-{
-    const QString bad = FirstNonDigit(addOn);
-    if (bad.isEmpty()) return;
-    NotAnInteger(addOn.size() == 2 ? addOn : bad);
-}
 
 TImage::TImage(QWidget* parent) : QWidget(parent) { setObjectName(QStringLiteral("Image1")); }
 
@@ -227,46 +200,44 @@ void TBarEditor::CentreImage()
 
 bool TBarEditor::PictureSizeAccepted(qint64 width, qint64 height)
 {
-    if (width <= 0 || height <= 0) {
-        // Only negative values, pasted into the page setting or a size box, can shrink a picture to nothing.
-        platform::ShowNotice(this, QStringLiteral("The symbol would be %1 x %2 pixels, which leaves nothing to draw: "
-                                                  "check the sizes and the page setting for negative values.")
-                                       .arg(width)
-                                       .arg(height));
-        return false;
-    }
-    if (width <= engines::kMaxPixels && height <= engines::kMaxPixels && width * height <= engines::kMaxPictureArea)
-        return true;
-    TooLargeNotice(width, height);
+    const QString notice = symbols::SizeNotice(width, height);
+    if (!notice.isEmpty()) platform::ShowNotice(this, notice);
+    return notice.isEmpty();
+}
+
+symbols::Inputs TBarEditor::SharedInputs() const
+{
+    symbols::Inputs inputs;
+    inputs.comment = heardtextedt->text().toStdString();
+    inputs.page = host.Pages();
+    inputs.font = host.TextFont();
+    inputs.barColor = host.BarColor();
+    inputs.resolution = engines::ScreenResolution();
+    return inputs;
+}
+
+bool TBarEditor::Accepted(const symbols::Drawing& drawing)
+{
+    if (drawing.Drawable()) return true;
+    if (drawing.refusal == symbols::Refusal::Conversion) throw engines::ConvertError(drawing.error.toStdString());
+    platform::ShowNotice(this, drawing.error);
     return false;
 }
 
-void TBarEditor::TooLargeNotice(qint64 width, qint64 height)
+BuiltSymbol TBarEditor::PaintPreview(const symbols::Drawing& drawing)
 {
-    // An engine reads both sides as the largest int when any of its lengths cannot be
-    // laid out: there is no size to tell then.
-    const bool unknown = width >= INT32_MAX || height >= INT32_MAX;
-    const QString size = unknown ? QStringLiteral("more than %1 pixels on a side").arg(engines::kMaxPixels)
-                                 : QStringLiteral("%1 x %2 pixels").arg(width).arg(height);
-    platform::ShowNotice(this, QStringLiteral("The symbol would be %1, too large to draw: make it smaller.").arg(size));
-}
-
-bool TBarEditor::BarsAccepted(const platform::SymbolPainter& paint, qint64 width, qint64 height, int resolution,
-                              const char* widthInput, const std::string& lowHint)
-{
-    if (width > engines::kMaxPixels || height > engines::kMaxPixels) return true;
-    const std::string notice = symbols::BarsNotice(symbols::CheckBars(paint, int(width), int(height)), resolution,
-                                                   widthInput, lowHint);
-    if (notice.empty()) return true;
-    platform::ShowNotice(this, QString::fromStdString(notice));
-    return false;
+    BuiltSymbol built = drawing.built;
+    platform::ImageCanvas canvas(Image1->picture);
+    canvas.SetLog(&built.drawn);
+    drawing.paint(canvas);
+    return built;
 }
 
 QImage TBarEditor::NewPicture(qint64 width, qint64 height)
 {
     if (!PictureSizeAccepted(width, height)) return {};
     QImage picture = platform::WhiteImage(int(width), int(height));
-    if (picture.isNull()) TooLargeNotice(width, height);
+    if (picture.isNull()) platform::ShowNotice(this, symbols::TooLargeNotice(width, height));
     return picture;
 }
 
@@ -368,7 +339,7 @@ void TBarEditor::ExportClick()
 void TBarEditor::CheckScan(const QImage& picture)
 {
     if (built_.number.isEmpty()) return;  // nothing built yet to hold it against
-    const auto family = built_.symbology == ScanSymbology::Code39 ? platform::ScanFamily::Code39
+    const auto family = built_.symbology == symbols::Kind::Code39 ? platform::ScanFamily::Code39
                                                                   : platform::ScanFamily::EanUpc;
     scan_ = AssessScan(picture, built_, platform::ReadSymbol(picture, family));
     // The line keeps to its strip; the whole of it heads the tip.

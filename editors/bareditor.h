@@ -10,7 +10,8 @@
 #include <QWidget>
 
 #include "platform/export.h"
-#include "scanreport.h"
+#include "symbols/scanreport.h"
+#include "symbols/symbolbuild.h"
 
 class EditorHost;
 class QFrame;
@@ -18,20 +19,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QScrollArea;
-class QFrame;
 class QToolBar;
 class QToolButton;
-
-// The first character of text that is not one of the digits 0 to 9, whole where it
-// takes two UTF-16 units; empty when there is none.
-QString FirstNonDigit(const QString& text);
-// The conversion errors the EAN/UPC encoders raise for a pasted non-digit, raised
-// before anything is drawn and on the text as typed: the engines see its UTF-8 bytes,
-// in which one letter beyond ASCII is several characters and changes the length.
-// A message names its first non-digit; an add-on of two is named whole, of five by
-// its first non-digit, as the add-on encoder converts them.
-void RequireMessageDigits(const QString& message);
-void RequireAddOnDigits(const QString& addOn);
 
 // The preview image control: shows its picture at the picture's size.
 class TImage : public QWidget {
@@ -129,10 +118,14 @@ protected:
     // Gives Image1 a white picture of this size. A size beyond what a desktop bitmap
     // takes, or a picture that cannot be allocated, is told to the user and changes nothing.
     bool SizePicture(qint64 width, qint64 height);
-    // Whether paint puts whole bars on a picture of this size; false after telling the
-    // user what to change. A size too large to draw is left to SizePicture.
-    bool BarsAccepted(const platform::SymbolPainter& paint, qint64 width, qint64 height, int resolution,
-                      const char* widthInput, const std::string& lowHint);
+    // The inputs every editor takes alike: the comment as typed, the page values, the
+    // shared font and colour, and the screen's resolution.
+    symbols::Inputs SharedInputs() const;
+    // Whether drawing may be painted; otherwise its notice is shown (a conversion error
+    // as the general error box) and false returned.
+    bool Accepted(const symbols::Drawing& drawing);
+    // Paints drawing on the preview, sized before, and tells what was painted there.
+    BuiltSymbol PaintPreview(const symbols::Drawing& drawing);
     // A white work bitmap of this size; false, with the same notice, when it cannot be made.
     bool SizeWorkBitmap(qint64 width, qint64 height);
     // Whitens the work bitmap and the preview at their sizes, as a new build starts; the
@@ -163,7 +156,6 @@ private:
     bool PictureSizeAccepted(qint64 width, qint64 height);
     // A white picture of this size, or a null one after telling the user why not.
     QImage NewPicture(qint64 width, qint64 height);
-    void TooLargeNotice(qint64 width, qint64 height);
     void FitScrollArea();
 
     const EditorDesign& design_;

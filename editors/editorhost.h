@@ -4,14 +4,10 @@
 #pragma once
 
 #include "engines/canvas.h"
+#include "symbols/pagevalues.h"
 
 class QImage;
 class QWidget;
-
-// The five page values, in mils, as the page setting dialog stores them.
-struct PageValues {
-    double ftop = 0, fdown = 0, fleft = 0, fright = 0, fiwidth = 0;
-};
 
 class EditorHost {
 public:

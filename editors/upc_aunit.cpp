@@ -1,17 +1,14 @@
 #include "upc_aunit.h"
 
-#include "engines/Tupc_a_barunit.h"
 #include "platform/notices.h"
 
 namespace {
 const UpcFamilyDesign kDesign = {
     .frame = UpcFrame("fmupc_a", 688, 445),
-    .symbology = ScanSymbology::UpcA,
+    .kind = symbols::Kind::UpcA,
     .messageLength = 11,
-    .lengthNotice = "The 'Bar code message' must contain 11 numbers.",
-    .addOnLabel = "Upc-a Supplemental: ",
-    .addOnNotice = "The 'Upc-a Supplemental' must contain 2 or 5 numbers.",
-    .modules = 95,
+    .addOnCaption = "Upc-a Supplemental: ",
+    .addOnLabel = "Upc-a",
     .widthBeforeAddOn = false,
 };
 }  // namespace
@@ -23,5 +20,5 @@ Tfmupc_a::Tfmupc_a(QWidget* parent, EditorHost& host) : TUpcEditor(parent, host,
 
 void Tfmupc_a::Button1Click()
 {
-    platform::Guarded([this] { Build<engines::Tupc_a>(); });
+    platform::Guarded([this] { Build(); });
 }

@@ -8,13 +8,11 @@
 // Where the three editors differ.
 struct UpcFamilyDesign {
     EditorDesign frame;
-    ScanSymbology symbology;
+    symbols::Kind kind;
     int messageLength;
-    const char* lengthNotice;
-    const char* addOnLabel;
-    const char* addOnNotice;
-    int modules;             // of the main symbol; an add-on and its gap add 32 or 59
-    bool widthBeforeAddOn;   // tab order of the last two boxes
+    const char* addOnCaption;  // the add-on box's label
+    const char* addOnLabel;    // how the add-on's notice names it: "Upc-a", "Ean8", "Upc-e"
+    bool widthBeforeAddOn;     // tab order of the last two boxes
 };
 
 class QKeyEvent;
@@ -37,8 +35,6 @@ public slots:
 
 protected:
     TUpcEditor(QWidget* parent, EditorHost& host, const UpcFamilyDesign& design);
-    // The build with the editor's engine, one of Tupc_a, Tean8 and Tupce.
-    template <class Engine>
     void Build();
 
 private:

@@ -37,7 +37,13 @@ bool HasAddOn(const std::string& supplemental) { return supplemental.size() == 2
 
 }  // namespace
 
-void Tbar::ReadResolution() { resolution = ScreenResolution(); }
+void Tbar::ReadResolution() { resolution = givenResolution > 0 ? givenResolution : ScreenResolution(); }
+
+void Tbar::SetResolution(int dpi)
+{
+    givenResolution = dpi;
+    ReadResolution();
+}
 
 void Tbar::SetFont(const Font* textFont)
 {

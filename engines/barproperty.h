@@ -41,8 +41,12 @@ public:
     static constexpr int kTooLarge = INT32_MAX;
 
     // Every setter stores its value and recomputes the derived values that depend on it,
-    // each step with the screen resolution of that moment. The font comes first.
+    // each step with the resolution of that moment: the screen's, re-read each time,
+    // unless the caller has given the resolution of the device it draws for. The font
+    // comes first.
     void ReadResolution();
+    // Draws for a device of this many dots per inch from now on; 0 follows the screen again.
+    void SetResolution(int dpi);
     void SetCanvas(Canvas* target) { canvas = target; }
     void SetBarColor(Rgb color) { barColor = color; }
     void SetFont(const Font* textFont);
@@ -122,6 +126,7 @@ private:
     std::string message;
     std::string comment;
     std::int32_t resolution = 0;
+    std::int32_t givenResolution = 0;  // 0: the screen's
     std::int32_t moduleCount = 0;
     double leftSpace = 0;
     double topSpace = 0;

@@ -7,6 +7,18 @@
 
 namespace platform {
 
+// The windows are laid out for "MS Sans Serif". Where it is missing, the metric twin
+// of Arial comes closest in width; the wider default sans face would clip the labels.
+QString DesignFamily()
+{
+    static const QString family = [] {
+        const QString name = QStringLiteral("MS Sans Serif");
+        QFont::insertSubstitutions(name, {QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+        return name;
+    }();
+    return family;
+}
+
 QFont ToPointFont(const engines::Font& font)
 {
     QFont f(QString::fromStdString(font.face), std::max(1, font.size));

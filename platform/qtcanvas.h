@@ -14,6 +14,11 @@
 
 namespace platform {
 
+// The windows and the symbols' default text are designed for "MS Sans Serif"; where it
+// is missing it stands for its nearest face. Every window sets this up on first use; a
+// program without windows calls it before it draws, to draw the text as the editors do.
+QString DesignFamily();
+
 // The font at its point size, as a font dialog shows it.
 QFont ToPointFont(const engines::Font& font);
 // The font for painting on a device of the given resolution.

@@ -4,19 +4,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace platform {
+#include "platform/qtcanvas.h"
 
-// The windows are laid out for "MS Sans Serif". Where it is missing, the metric twin
-// of Arial comes closest in width; the wider default sans face would clip the labels.
-QString DesignFamily()
-{
-    static const QString family = [] {
-        const QString name = QStringLiteral("MS Sans Serif");
-        QFont::insertSubstitutions(name, {QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
-        return name;
-    }();
-    return family;
-}
+namespace platform {
 
 void SetPixelFont(QWidget* widget, int pixels, bool bold)
 {

@@ -13,11 +13,6 @@ class QWidget;
 
 namespace platform {
 
-// The windows and the symbols' default text are designed for "MS Sans Serif"; where it
-// is missing it stands for its nearest face. Every window sets this up on first use; a
-// program without windows calls it before it draws, to draw the text as the editors do.
-QString DesignFamily();
-
 // The design fonts are given as heights in pixels: 11 for windows, 13 for panel labels.
 void SetPixelFont(QWidget* widget, int pixels, bool bold = false);
 

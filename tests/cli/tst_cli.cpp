@@ -13,7 +13,7 @@
 #include <QtTest>
 
 #include "editors/ENA13form.h"
-#include "editors/symbolbuild.h"
+#include "symbols/symbolbuild.h"
 #include "engines/environment.h"
 #include "platform/export.h"
 #include "platform/qtcanvas.h"
@@ -292,10 +292,9 @@ private slots:
         inputs.message = message.toStdString();
         inputs.addOn = addOn.toStdString();
         inputs.comment = comment.toStdString();
-        engines::SetScreenResolutionSource([dpi] { return dpi; });
+        inputs.resolution = dpi;
         const symbols::Drawing drawing = symbols::Prepare(*kind, inputs);
-        platform::InstallEngineHooks();
-        QVERIFY2(drawing.error.empty(), drawing.error.c_str());
+        QVERIFY2(drawing.Drawable(), qPrintable(drawing.error));
         QImage editor = platform::WhiteImage(drawing.width, drawing.height);
         {
             platform::ImageCanvas canvas(editor);

@@ -18,6 +18,7 @@
 #include "platform/qtcanvas.h"
 #include "shell/mainform.h"
 #include "shell/pagesetting.h"
+#include "symbols/notices.h"
 #include "support/decoder.h"
 #include "support/guitest.h"
 
@@ -170,7 +171,7 @@ private slots:
         QCOMPARE(form->Image1->size(), before);
         QVERIFY(AllWhite(form->Image1->picture));
         QCOMPARE(ClipboardImage(), Marker());
-        QVERIFY(Tc39fm::StatusMessage(0).isEmpty());
+        QVERIFY(symbols::Code39StatusNotice(0).isEmpty());
     }
 
     void oneCharacterMessage()

@@ -12,7 +12,7 @@
 
 #include "editors/C39form.h"
 #include "editors/ENA13form.h"
-#include "editors/scanreport.h"
+#include "symbols/scanreport.h"
 #include "editors/upcfamily.h"
 #include "engines/environment.h"
 #include "engines/rounding.h"

@@ -14,7 +14,7 @@ namespace {
 
 // The published figures (ISO/IEC 15420 for EAN/UPC, ISO/IEC 16388 for Code 39).
 struct Standard {
-    ScanSymbology symbology;
+    symbols::Kind symbology;
     const char* name;
     int bars;                    // dark bars of the symbol; Code 39: of one character
     int modules;                 // from the first bar's left edge to the last bar's right edge
@@ -23,11 +23,11 @@ struct Standard {
 };
 
 const Standard kStandards[] = {
-    {ScanSymbology::Code39, "Code 39", 5, 0, 10, 10, 0},
-    {ScanSymbology::Ean13, "EAN-13", 30, 95, 11, 7, 7},
-    {ScanSymbology::UpcA, "UPC-A", 30, 95, 9, 9, 9},
-    {ScanSymbology::Ean8, "EAN-8", 22, 67, 7, 7, 7},
-    {ScanSymbology::UpcE, "UPC-E", 17, 51, 9, 7, 7},
+    {symbols::Kind::Code39, "Code 39", 5, 0, 10, 10, 0},
+    {symbols::Kind::Ean13, "EAN-13", 30, 95, 11, 7, 7},
+    {symbols::Kind::UpcA, "UPC-A", 30, 95, 9, 9, 9},
+    {symbols::Kind::Ean8, "EAN-8", 22, 67, 7, 7, 7},
+    {symbols::Kind::UpcE, "UPC-E", 17, 51, 9, 7, 7},
 };
 
 struct AddOnShape {
@@ -45,7 +45,7 @@ constexpr double kThinRatio = 2.2, kLeastRatio = 2.0;
 // A measured figure compares with a whole minimum without float noise deciding it.
 constexpr double kSlack = 1e-9;
 
-const Standard& StandardOf(ScanSymbology symbology)
+const Standard& StandardOf(symbols::Kind symbology)
 {
     for (const Standard& standard : kStandards)
         if (standard.symbology == symbology) return standard;
@@ -62,7 +62,7 @@ const AddOnShape* AddOnOf(const QString& addOn)
 std::size_t MainBars(const BuiltSymbol& built, const Standard& standard)
 {
     // Code 39 draws every character, the start and stop characters included, with five bars.
-    if (built.symbology == ScanSymbology::Code39) return std::size_t(standard.bars) * (built.number.size() + 2);
+    if (built.symbology == symbols::Kind::Code39) return std::size_t(standard.bars) * (built.number.size() + 2);
     return std::size_t(standard.bars);
 }
 
@@ -171,7 +171,7 @@ QString IntervalChange(const BuiltSymbol& built, int pixels, double leverage)
 
 void QuietZone(Report& r, const QString& side, int pixels, double module, int least, const char* blankSpace)
 {
-    const bool code39 = r.built.symbology == ScanSymbology::Code39;
+    const bool code39 = r.built.symbology == symbols::Kind::Code39;
     const QString unit = code39 ? QStringLiteral("narrow widths") : QStringLiteral("modules");
     r.figures << QStringLiteral("%1 quiet zone: %2 %3 (%4 px); the standard asks at least %5.")
                      .arg(side, Fixed1(pixels / module), unit)
@@ -430,7 +430,7 @@ void TextIntoBars(Report& r, const TextGroup& group)
 // scan as that number, but other generators and some checkers refuse them.
 void UpceShortForm(Report& r)
 {
-    if (r.built.symbology != ScanSymbology::UpcE || r.built.number.size() != 8) return;
+    if (r.built.symbology != symbols::Kind::UpcE || r.built.number.size() != 8) return;
     const std::string six = r.built.number.mid(1, 6).toStdString();
     const std::string number = engines::Tupce::Expand(six);
     const std::string form = engines::Tupce::StandardForm(number);
@@ -482,7 +482,7 @@ QString Symbol(const QString& symbology, const QString& number, const QString& a
 bool SameSymbol(const BuiltSymbol& built, const Standard& standard, const platform::ScanRead& read)
 {
     if (read.symbology == QString::fromLatin1(standard.name) && read.text == built.number) return true;
-    return built.symbology == ScanSymbology::Ean13 && read.symbology == QStringLiteral("UPC-A") &&
+    return built.symbology == symbols::Kind::Ean13 && read.symbology == QStringLiteral("UPC-A") &&
            QLatin1Char('0') + read.text == built.number;
 }
 
@@ -525,7 +525,7 @@ SymbolMeasures MeasurePicture(const QImage& image, const BuiltSymbol& built)
     m.measured = true;
     m.left = runs.front().left;
     m.right = picture.width() - runs.back().right;
-    if (built.symbology == ScanSymbology::Code39) {
+    if (built.symbology == symbols::Kind::Code39) {
         int narrow = INT_MAX;
         for (std::size_t i = 0; i < runs.size(); ++i) {
             const int bar = runs[i].right - runs[i].left;
@@ -555,7 +555,7 @@ ScanReport AssessScan(const QImage& image, const BuiltSymbol& built, const platf
     Report r{built, standard, m, picture, {}, {}, {}};
     if (m.measured) {
         QuietZones(r);
-        if (built.symbology == ScanSymbology::Code39) {
+        if (built.symbology == symbols::Kind::Code39) {
             Code39Ratio(r);
         } else {
             if (m.addOnModule > 0) AddOnGap(r);

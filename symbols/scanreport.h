@@ -1,5 +1,5 @@
 // The scan check of a finished build: what a scanner read from the picture on the
-// clipboard set against what the editor built, and how the symbol stands against the
+// clipboard set against what was built, and how the symbol stands against the
 // standard's minimums, measured on the picture's own pixel columns. Every shortfall
 // says what to change. Pure logic on a picture, so every figure can be tested.
 #pragma once
@@ -11,8 +11,7 @@
 
 #include "platform/qtcanvas.h"
 #include "platform/scancheck.h"
-
-enum class ScanSymbology { Code39, Ean13, UpcA, Ean8, UpcE };
+#include "symbols/kind.h"
 
 // How the Interval Space moves things in an editor's layout: the pixels a text moves
 // away from the bars, or gains below it up to the picture's bottom edge, for each pixel
@@ -26,7 +25,7 @@ struct IntervalLeverage {
 
 // What an editor built, told to the shared finish of a build.
 struct BuiltSymbol {
-    ScanSymbology symbology = ScanSymbology::Ean13;
+    symbols::Kind symbology = symbols::Kind::Ean13;
     QString number;  // as a scanner reports it: EAN/UPC with the check digit, UPC-E in 8 digits
     QString addOn;   // empty, 2 or 5 digits
     QString comment;

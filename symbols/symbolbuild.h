@@ -1,14 +1,14 @@
-// What turns a symbol's inputs (texts, sizes, page values in mils, font, colour) into
-// engine settings and drawing, shared by the editors and the command-line generator so
-// that both draw the same symbol from the same values.
+// The one build path: a symbol's inputs (texts, sizes, page values in mils, font,
+// colour) and the resolution to draw at turn into engine settings, the picture's size,
+// a painter and what a scanner should read, or into the notice that refuses them.
+// The editors, the command line and the printer draw through it, so each rule and each
+// sentence stands once.
 #pragma once
 
+#include <QString>
 #include <memory>
-#include <optional>
 #include <string>
-#include <string_view>
 
-#include "editorhost.h"
 #include "engines/Tean8unit.h"
 #include "engines/Tupc_a_barunit.h"
 #include "engines/Tupce_unit.h"
@@ -16,13 +16,11 @@
 #include "engines/ena13unit.h"
 #include "engines/rounding.h"
 #include "platform/export.h"
+#include "symbols/kind.h"
+#include "symbols/pagevalues.h"
+#include "symbols/scanreport.h"
 
 namespace symbols {
-
-enum class Kind { Code39, Ean13, Ean8, UpcA, UpcE };
-
-// "code39", "ean13", "ean8", "upca", "upce" (any case, "-" and "_" ignored).
-std::optional<Kind> KindNamed(std::string_view name);
 
 struct Inputs {
     std::string message, addOn, comment;
@@ -34,20 +32,37 @@ struct Inputs {
     PageValues page;     // mils
     engines::Font font;
     engines::Rgb barColor = engines::kBlack;
+    int resolution = 0;  // dots per inch of the picture: the screen's, --dpi or the printer's
 };
 
 // The editors' defaults: height, width and ratio of an untouched editor.
 Inputs Defaults(Kind kind);
 
-// A symbol ready to draw, or why not (the editors' notice texts).
-struct Drawing {
-    std::string error;
-    int width = 0, height = 0, resolution = 0;
-    platform::SymbolPainter paint;
+// Where a build was refused, so that an editor can tell it at its own step.
+enum class Refusal {
+    None,
+    Input,       // a message, add-on or size the symbology does not take
+    Conversion,  // a pasted non-digit, told as the general error box tells conversion errors
+    Resolution,  // no resolution to draw at
+    Size,        // a picture of nothing, or too large to draw
+    Bars,        // bars that would not be whole on the picture
+    Layout,      // Code 39: sized, but too short a message to lay out
 };
 
-// Checks inputs as the editor of kind does and lays the symbol out at the engines'
-// resolution (engines::ScreenResolution).
+// A symbol ready to draw, or why not.
+struct Drawing {
+    Refusal refusal = Refusal::None;
+    QString error;
+    int width = 0, height = 0, resolution = 0;
+    platform::SymbolPainter paint;
+    // What a scanner should read of it, for the scan check; drawn stays empty.
+    BuiltSymbol built;
+
+    bool Drawable() const { return refusal == Refusal::None; }
+};
+
+// Checks inputs in the order the editor of kind checks them and lays the symbol out
+// at inputs.resolution.
 Drawing Prepare(Kind kind, const Inputs& inputs);
 
 // Engine settings, in the order the editors make them. The font is kept by address.
@@ -83,7 +98,7 @@ template <class Engine>
 void ConfigureUpc(Engine& engine, const Inputs& inputs, int modules, const engines::Font* font)
 {
     const std::size_t addOn = inputs.addOn.size();
-    engine.ReadResolution();
+    engine.SetResolution(inputs.resolution);
     engine.SetBarColor(inputs.barColor);
     engine.SetFont(font);
     engine.SetModuleCount(modules + (addOn == 2 ? kAddOnModules2 : addOn == 5 ? kAddOnModules5 : 0));

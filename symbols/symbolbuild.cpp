@@ -1,39 +1,16 @@
 #include "symbolbuild.h"
 
 #include <algorithm>
-#include <cctype>
 #include <climits>
+#include <functional>
 #include <utility>
 
-#include "C39form.h"
-#include "bareditor.h"
-#include "engines/environment.h"
 #include "engines/errors.h"
+#include "symbols/notices.h"
 
 namespace symbols {
 
 namespace {
-
-// The add-on's length in characters, as the editors count it, is 0, 2 or 5.
-bool AddOnLengthAccepted(const QString& addOn)
-{
-    return addOn.isEmpty() || addOn.size() == 2 || addOn.size() == 5;
-}
-
-std::string SizeError(long long width, long long height)
-{
-    // An engine reads both sides as the largest int when any of its lengths cannot be
-    // laid out: there is no size to tell then.
-    const bool unknown = width >= INT_MAX || height >= INT_MAX;
-    const std::string size =
-        unknown ? "The symbol would be more than " + std::to_string(engines::kMaxPixels) + " pixels on a side, "
-                : "The symbol would be " + std::to_string(width) + " x " + std::to_string(height) + " pixels, ";
-    if (width <= 0 || height <= 0)
-        return size + "which leaves nothing to draw: check the sizes and the page setting for negative values.";
-    if (width > engines::kMaxPixels || height > engines::kMaxPixels || width * height > engines::kMaxPictureArea)
-        return size + "too large to draw: make it smaller.";
-    return {};
-}
 
 // A canvas that draws nothing: lets an engine lay a symbol out to find its faults.
 class NoCanvas : public engines::Canvas {
@@ -66,46 +43,97 @@ public:
     int minLeft = INT_MAX, maxRight = INT_MIN, minTop = INT_MAX, shortestBottom = INT_MAX;
 };
 
-Drawing Failure(std::string error)
+Drawing Refused(Refusal refusal, QString error)
 {
     Drawing drawing;
+    drawing.refusal = refusal;
     drawing.error = std::move(error);
     return drawing;
 }
 
-// A picture of this size at this resolution; its error where the editors refuse the size.
-Drawing Sized(int width, int height, int resolution)
+// What every build tells the scan check the same way.
+BuiltSymbol Built(Kind kind, const Inputs& inputs, int resolution, IntervalLeverage leverage,
+                  std::function<QString(int)> widthFor)
 {
-    Drawing drawing;
-    drawing.width = width;
-    drawing.height = height;
-    drawing.resolution = resolution;
-    drawing.error = SizeError(width, height);
+    return {
+        .symbology = kind,
+        .number = {},
+        .addOn = QString::fromStdString(inputs.addOn),
+        .comment = QString::fromStdString(inputs.comment),
+        .resolution = resolution,
+        .fontSize = inputs.font.size,
+        .interval = inputs.page.fiwidth,
+        .leverage = leverage,
+        .widthFor = std::move(widthFor),
+        .drawn = {},
+    };
+}
+
+// The size, then the bars on a picture of that size; the bars are judged first, where
+// both sides can be drawn at all, as the editors do.
+Drawing Judged(Drawing drawing, const std::string& widthInput, const std::string& lowHint)
+{
+    if (drawing.width <= engines::kMaxPixels && drawing.height <= engines::kMaxPixels) {
+        const std::string bars = BarsNotice(CheckBars(drawing.paint, drawing.width, drawing.height),
+                                            drawing.resolution, widthInput, lowHint);
+        if (!bars.empty()) return Refused(Refusal::Bars, QString::fromStdString(bars));
+    }
+    if (QString size = SizeNotice(drawing.width, drawing.height); !size.isEmpty())
+        return Refused(Refusal::Size, std::move(size));
     return drawing;
 }
 
-// The editors' notice for a symbol whose bars would not be whole, or the empty text.
-std::string BarsError(const Drawing& drawing, const std::string& widthInput, const std::string& lowHint)
+// As a scanner reports a Code 39 message: letters in upper case, and the underscore,
+// which carries the Code 39 space, as a space.
+QString ScannedCode39(const std::string& message)
 {
-    return BarsNotice(CheckBars(drawing.paint, drawing.width, drawing.height), drawing.resolution, widthInput, lowHint);
+    QString text = QString::fromStdString(message).toUpper();
+    text.replace(QLatin1Char('_'), QLatin1Char(' '));
+    return text;
+}
+
+// The EAN-13 module is the picture's width in pixels divided among the 95 modules,
+// the remainder dropped; the advice names the narrowest width of the list that gives it.
+std::function<QString(int)> Ean13WidthInput(int resolution)
+{
+    return [resolution](int pixels) -> QString {
+        for (int inches = 1; inches <= 9; ++inches)
+            if (engines::RoundToInt(inches * resolution) / engines::TENA13::kModules == pixels)
+                return QStringLiteral("a 'Bar code Width' of %1 inches").arg(inches);
+        return {};
+    };
 }
 
 Drawing PrepareCode39(const Inputs& inputs)
 {
-    const std::string unencodable = engines::Tc39::UnencodableChars(inputs.message);
-    if (!unencodable.empty()) return Failure(Tc39fm::UnencodableNotice(unencodable).toStdString());
+    if (QString notice = MessageNotice(Kind::Code39, QString::fromStdString(inputs.message)); !notice.isEmpty())
+        return Refused(Refusal::Input, std::move(notice));
+    // The engine keeps the font by address: a copy of its own outlives the build for exports.
     const auto font = std::make_shared<const engines::Font>(inputs.font);
     engines::Tc39 engine;
-    if (const QString text = Tc39fm::StatusMessage(ConfigureCode39(engine, inputs, *font)); !text.isEmpty())
-        return Failure(text.toStdString());
-    Drawing drawing = Sized(engine.SymbolWidth(), engine.SymbolHeight(), engine.Dpi());
-    if (!drawing.error.empty()) return drawing;
+    if (QString notice = Code39StatusNotice(ConfigureCode39(engine, inputs, *font)); !notice.isEmpty())
+        return Refused(Refusal::Input, std::move(notice));
+    Drawing drawing;
+    drawing.width = engine.SymbolWidth();
+    drawing.height = engine.SymbolHeight();
+    drawing.resolution = engine.Dpi();
+    if (QString size = SizeNotice(drawing.width, drawing.height); !size.isEmpty())
+        return Refused(Refusal::Size, std::move(size));
     try {
         NoCanvas canvas;
         engine.Draw(canvas);
     } catch (const engines::LayoutError&) {
-        return Failure("The 'Bar code message' must have two or above two characters.");
+        // The picture is still sized: the editor whitens it at that size.
+        drawing.refusal = Refusal::Layout;
+        drawing.error = Code39TooShortNotice();
+        return drawing;
     }
+    // The characters start right at the bars' bottom unless a comment adds an interval;
+    // below them lie three intervals, or one with a comment.
+    const IntervalLeverage leverage = inputs.comment.empty() ? IntervalLeverage{1, 0, 0, 3} : IntervalLeverage{1, 1, 0, 1};
+    drawing.built = Built(Kind::Code39, inputs, engine.Dpi(), leverage,
+                          WholeMilsInput(QStringLiteral("Narrow Bar Width"), engine.Dpi()));
+    drawing.built.number = ScannedCode39(inputs.message);
     drawing.paint = [engine, font](engines::Canvas& canvas) { engine.Draw(canvas); };
     return drawing;
 }
@@ -116,63 +144,77 @@ Drawing PrepareEan13(const Inputs& inputs)
     // script is named whole rather than as a byte of it.
     const QString message = QString::fromStdString(inputs.message);
     const QString addOn = QString::fromStdString(inputs.addOn);
-    if (message.size() != 12) return Failure("The 'Bar code message' must contain 12 numbers.");
-    if (const QString bad = FirstNonDigit(message); !bad.isEmpty())
-        return Failure("The 'Bar code message' holds '" + bad.toStdString() + "', which is not a digit.");
-    if (!AddOnLengthAccepted(addOn)) return Failure("The 'Ean13 Supplemental' must contain 2 or 5 numbers.");
-    RequireAddOnDigits(addOn);
-    if (inputs.width < 1 || inputs.width > 9) return Failure("The 'Bar code Width' must be 1 to 9 inches.");
+    if (QString notice = MessageNotice(Kind::Ean13, message); !notice.isEmpty())
+        return Refused(Refusal::Input, std::move(notice));
+    if (!AddOnLengthAccepted(addOn)) return Refused(Refusal::Input, AddOnLengthNotice("Ean13"));
+    if (inputs.width < 1 || inputs.width > 9) return Refused(Refusal::Input, Ean13WidthNotice());
     const auto font = std::make_shared<const engines::Font>(inputs.font);
     engines::TENA13 engine;
     ConfigureEan13(engine, inputs, font.get());
-    if (engine.Resolution() <= 0) return Failure("No resolution to draw at.");
+    const int r = engine.Resolution();
+    if (r <= 0) return Refused(Refusal::Resolution, QStringLiteral("No resolution to draw at."));
     PlaceEan13(engine, inputs.message, font->size);
-    const platform::SymbolPainter paint = Ean13Painter(engine, font, !inputs.comment.empty());
-    Drawing drawing = Sized(Ean13PictureWidth(engine, paint), engine.SymbolHeight(), engine.Resolution());
-    if (!drawing.error.empty()) return drawing;
-    drawing.paint = paint;
-    if (std::string bars = BarsError(drawing, "'Bar code Width'", kLowEan13BarsHint); !bars.empty())
-        return Failure(std::move(bars));
-    return drawing;
+    // A pasted non-digit in the add-on is refused before anything is drawn: the preview
+    // would otherwise keep the main symbol without its add-on, ready to print.
+    RequireAddOnDigits(addOn);
+    Drawing drawing;
+    // The picture is made wide enough for the add-on at once; its strip stays white
+    // until the add-on is drawn.
+    drawing.paint = Ean13Painter(engine, font, !inputs.comment.empty());
+    drawing.width = Ean13PictureWidth(engine, drawing.paint);
+    drawing.height = engine.SymbolHeight();
+    drawing.resolution = r;
+    // The digits move down half an interval while the guard bars, 6 % longer than data
+    // bars that lose two and a half intervals, end 0.15 of one higher; the add-on's bars
+    // start one interval below its digits.
+    drawing.built = Built(Kind::Ean13, inputs, r, {1, 0.65, 1, 1}, Ean13WidthInput(r));
+    drawing.built.number = message + QString::number(engines::TENA13::CheckDigit(inputs.message));
+    return Judged(std::move(drawing), "'Bar code Width'", kLowEan13BarsHint);
 }
 
+// The number a scanner reports. UPC-A and EAN-8 engines have appended the check digit
+// to the message by the time they have drawn; a UPC-E symbol reads as its number
+// system 0, the six digits and the check digit of their expansion.
+std::string ScannedNumber(const engines::Tbar& engine) { return engine.Message(); }
+std::string ScannedNumber(const engines::Tupce& engine) { return "0" + engine.Message() + engine.ExpandToUpcA(); }
+
 template <class Engine>
-Drawing PrepareUpc(const Inputs& inputs, std::size_t length, int modules, const char* addOnLabel)
+Drawing PrepareUpc(Kind kind, const Inputs& inputs, int modules, const char* addOnLabel)
 {
     const QString message = QString::fromStdString(inputs.message);
     const QString addOn = QString::fromStdString(inputs.addOn);
-    if (message.size() != qsizetype(length))
-        return Failure("The 'Bar code message' must contain " + std::to_string(length) + " numbers.");
-    if (!AddOnLengthAccepted(addOn))
-        return Failure(std::string("The '") + addOnLabel + " Supplemental' must contain 2 or 5 numbers.");
-    RequireMessageDigits(message);
-    RequireAddOnDigits(addOn);
+    if (QString notice = MessageNotice(kind, message); !notice.isEmpty())
+        return Refused(Refusal::Input, std::move(notice));
+    if (!AddOnLengthAccepted(addOn)) return Refused(Refusal::Input, AddOnLengthNotice(addOnLabel));
     const auto font = std::make_shared<const engines::Font>(inputs.font);
     Engine engine;
     ConfigureUpc(engine, inputs, modules, font.get());
-    Drawing drawing = Sized(engine.SymbolWidth(), engine.SymbolHeight(), engine.Resolution());
-    if (!drawing.error.empty()) return drawing;
+    // Pasted non-digits raise the conversion error here, before anything is drawn, so no
+    // half-built symbol reaches the preview, the clipboard or the work bitmap.
+    RequireMessageDigits(message);
+    RequireAddOnDigits(addOn);
+    Drawing drawing;
+    // The picture is sized before the comment is set: a comment moves the symbol down
+    // but never enlarges the picture.
+    drawing.width = engine.SymbolWidth();
+    drawing.height = engine.SymbolHeight();
+    drawing.resolution = engine.Resolution();
     engine.SetComment(inputs.comment);
     drawing.paint = UpcPainter(engine, font);
-    if (std::string bars = BarsError(drawing, "'Single Bar Width'", kLowBarsHint); !bars.empty())
-        return Failure(std::move(bars));
-    return drawing;
+    // Every text keeps one interval from the bars it faces. The digits under the bars
+    // move down by two intervals while the picture grows by one, so below them each
+    // pixel of interval is one pixel less.
+    drawing.built = Built(kind, inputs, drawing.resolution, {1, 1, 1, -1},
+                          WholeMilsInput(QStringLiteral("Single Bar Width"), drawing.resolution));
+    Engine drawn = engine;
+    NoCanvas canvas;
+    drawn.SetCanvas(&canvas);
+    drawn.Draw();
+    drawing.built.number = QString::fromStdString(ScannedNumber(drawn));
+    return Judged(std::move(drawing), "'Single Bar Width'", kLowBarsHint);
 }
 
 }  // namespace
-
-std::optional<Kind> KindNamed(std::string_view name)
-{
-    std::string key;
-    for (const char c : name)
-        if (c != '-' && c != '_') key += char(std::tolower(static_cast<unsigned char>(c)));
-    if (key == "code39" || key == "c39") return Kind::Code39;
-    if (key == "ean13") return Kind::Ean13;
-    if (key == "ean8") return Kind::Ean8;
-    if (key == "upca") return Kind::UpcA;
-    if (key == "upce") return Kind::UpcE;
-    return std::nullopt;
-}
 
 Inputs Defaults(Kind kind)
 {
@@ -191,14 +233,14 @@ Drawing Prepare(Kind kind, const Inputs& inputs)
         switch (kind) {
         case Kind::Code39: return PrepareCode39(inputs);
         case Kind::Ean13: return PrepareEan13(inputs);
-        case Kind::Ean8: return PrepareUpc<engines::Tean8>(inputs, 7, 67, "Ean8");
-        case Kind::UpcA: return PrepareUpc<engines::Tupc_a>(inputs, 11, 95, "Upc-a");
-        case Kind::UpcE: return PrepareUpc<engines::Tupce>(inputs, 6, 51, "Upc-e");
+        case Kind::Ean8: return PrepareUpc<engines::Tean8>(kind, inputs, 67, "Ean8");
+        case Kind::UpcA: return PrepareUpc<engines::Tupc_a>(kind, inputs, 95, "Upc-a");
+        case Kind::UpcE: return PrepareUpc<engines::Tupce>(kind, inputs, 51, "Upc-e");
         }
     } catch (const std::exception& e) {
-        return Failure(e.what());
+        return Refused(Refusal::Conversion, QString::fromUtf8(e.what()));
     }
-    return Failure("Unknown symbology.");
+    return Refused(Refusal::Input, QStringLiteral("Unknown symbology."));
 }
 
 BarsFault CheckBars(const platform::SymbolPainter& paint, int width, int height)
@@ -214,7 +256,6 @@ BarsFault CheckBars(const platform::SymbolPainter& paint, int width, int height)
     if (probe.shortestBottom > height) return BarsFault::CutBottom;
     return BarsFault::None;
 }
-
 std::string BarsNotice(BarsFault fault, int resolution, const std::string& widthInput, const std::string& lowHint)
 {
     const auto cut = [](const char* edge) {
@@ -241,7 +282,8 @@ std::string BarsNotice(BarsFault fault, int resolution, const std::string& width
 int ConfigureCode39(engines::Tc39& engine, const Inputs& inputs, const engines::Font& font)
 {
     const PageValues& page = inputs.page;
-    return engine.SetParams(font, 0, page.fiwidth / 1000, inputs.height, inputs.width / 1000, inputs.ratio,
+    // A resolution of 0 asks the engine to read the screen's.
+    return engine.SetParams(font, inputs.resolution, page.fiwidth / 1000, inputs.height, inputs.width / 1000, inputs.ratio,
                             page.fleft / 1000, page.fright / 1000, inputs.comment, inputs.message, page.ftop / 1000,
                             page.fdown / 1000);
 }
@@ -258,7 +300,7 @@ void ConfigureEan13(engines::TENA13& engine, const Inputs& inputs, const engines
     engine.SetTopMargin(page.ftop / 1000);
     engine.SetBottomMargin((page.fdown + 25) / 1000);
     engine.SetBarColor(inputs.barColor);
-    engine.SetResolution(engines::ScreenResolution());
+    engine.SetResolution(inputs.resolution);
     engine.SetIntervalSpace(page.fiwidth / 1000);
     engine.SetSupplemental(inputs.addOn);
 }
