@@ -18,9 +18,9 @@
 
 #include "aboutfm.h"
 #include "editors/bareditor.h"
-#include "editors/symbologies.h"
 #include "pagesetting.h"
 #include "printunit.h"
+#include "symbologies.h"
 #include "platform/files.h"
 #include "platform/fontdialog.h"
 #include "platform/icons.h"
@@ -96,12 +96,11 @@ void Tmainfm::BuildMenus()
     ScanCheck1->setChecked(true);
     Symbology1 = MainMenu1->addMenu(QStringLiteral("Symbology"));
     Symbology1->setObjectName(QStringLiteral("Symbology1"));
-    C391 = AddItem(Symbology1, "C39", "C391");
-    ENA13 = AddItem(Symbology1, "EAN-13", "ENA13");
-    EAN81 = AddItem(Symbology1, "EAN-8", "EAN81");
-    upca1 = AddItem(Symbology1, "UPC-A", "upca1");
-    UPCE1 = AddItem(Symbology1, "UPC-E", "UPCE1");
-    for (QAction* item : {C391, ENA13, EAN81, upca1, UPCE1}) item->setCheckable(true);
+    for (const SymbologyRow& row : Symbologies()) {
+        QAction* item = AddItem(Symbology1, symbols::NamesOf(row.kind).caption, row.menuItem);
+        item->setCheckable(true);
+        this->*row.item = item;
+    }
     Help1 = MainMenu1->addMenu(QStringLiteral("Help"));
     Help1->setObjectName(QStringLiteral("Help1"));
     About1 = AddItem(Help1, "About", "About1");
@@ -155,11 +154,7 @@ void Tmainfm::ConnectHandlers()
     connect(Fontsetting1, &QAction::triggered, this, &Tmainfm::Fontsetting1Click);
     connect(Colorsetting1, &QAction::triggered, this, &Tmainfm::Colorsetting1Click);
     connect(ScanCheck1, &QAction::triggered, this, &Tmainfm::ScanCheck1Click);
-    connect(C391, &QAction::triggered, this, &Tmainfm::C391Click);
-    connect(ENA13, &QAction::triggered, this, &Tmainfm::ENA13Click);
-    connect(EAN81, &QAction::triggered, this, &Tmainfm::EAN81Click);
-    connect(upca1, &QAction::triggered, this, &Tmainfm::upca1Click);
-    connect(UPCE1, &QAction::triggered, this, &Tmainfm::UPCE1Click);
+    for (const SymbologyRow& row : Symbologies()) connect(this->*row.item, &QAction::triggered, this, row.handler);
     connect(About1, &QAction::triggered, this, &Tmainfm::About1Click);
     connect(Help2, &QAction::triggered, this, &Tmainfm::Help2Click);
     connect(Exit2, &QAction::triggered, this, &Tmainfm::Exit2Click);
@@ -190,8 +185,8 @@ QWidget* Tmainfm::BarFormCreat()
 {
     const QString name = platform::IniFile(platform::SettingsPath()).ReadString(kSymbologySection, kCheckedKey);
     for (const SymbologyRow& row : Symbologies()) {
-        if (name != QString::fromLatin1(row.name)) continue;
-        QAction* item = Symbology1->findChild<QAction*>(QString::fromLatin1(row.menuItem));
+        if (name != QString::fromLatin1(symbols::NamesOf(row.kind).stored)) continue;
+        QAction* item = this->*row.item;
         item->setChecked(true);
         QWidget* editor = row.create(Panel4, *this);
         checkeditem = item;
@@ -273,11 +268,12 @@ void Tmainfm::ScanCheck1Click()
 
 bool Tmainfm::ScanCheckOn() const { return ScanCheck1->isChecked(); }
 
-void Tmainfm::C391Click() { changeform(QStringLiteral("Bar Code C39")); }
-void Tmainfm::ENA13Click() { changeform(QStringLiteral("Bar Code ENA13")); }
-void Tmainfm::EAN81Click() { changeform(QStringLiteral("Bar Code ENA8")); }
-void Tmainfm::upca1Click() { changeform(QStringLiteral("Bar Code UPC-A")); }
-void Tmainfm::UPCE1Click() { changeform(QStringLiteral("Bar Code UPC-E")); }
+void Tmainfm::PickSymbology(symbols::Kind kind) { changeform(QString::fromLatin1(symbols::NamesOf(kind).stored)); }
+void Tmainfm::C391Click() { PickSymbology(symbols::Kind::Code39); }
+void Tmainfm::ENA13Click() { PickSymbology(symbols::Kind::Ean13); }
+void Tmainfm::EAN81Click() { PickSymbology(symbols::Kind::Ean8); }
+void Tmainfm::upca1Click() { PickSymbology(symbols::Kind::UpcA); }
+void Tmainfm::UPCE1Click() { PickSymbology(symbols::Kind::UpcE); }
 
 void Tmainfm::About1Click()
 {

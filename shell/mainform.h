@@ -9,6 +9,7 @@
 
 #include "editors/editorhost.h"
 #include "engines/canvas.h"
+#include "symbols/kind.h"
 
 class QAction;
 class QColorDialog;
@@ -109,6 +110,7 @@ private:
     void ConnectHandlers();
     void ReadPageValues();
     void ReplaceEditor(const QString& name);
+    void PickSymbology(symbols::Kind kind);
 };
 
 // The main window, reachable from every window for the whole run.

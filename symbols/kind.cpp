@@ -5,16 +5,33 @@
 
 namespace symbols {
 
+namespace {
+const KindNames kKinds[] = {
+    {Kind::Code39, "Bar Code C39", "C39", "code39"},
+    {Kind::Ean13, "Bar Code ENA13", "EAN-13", "ean13"},
+    {Kind::Ean8, "Bar Code ENA8", "EAN-8", "ean8"},
+    {Kind::UpcA, "Bar Code UPC-A", "UPC-A", "upca"},
+    {Kind::UpcE, "Bar Code UPC-E", "UPC-E", "upce"},
+};
+}  // namespace
+
+std::span<const KindNames> Kinds() { return kKinds; }
+
+const KindNames& NamesOf(Kind kind)
+{
+    for (const KindNames& names : kKinds)
+        if (names.kind == kind) return names;
+    return kKinds[0];
+}
+
 std::optional<Kind> KindNamed(std::string_view name)
 {
     std::string key;
     for (const char c : name)
         if (c != '-' && c != '_') key += char(std::tolower(static_cast<unsigned char>(c)));
-    if (key == "code39" || key == "c39") return Kind::Code39;
-    if (key == "ean13") return Kind::Ean13;
-    if (key == "ean8") return Kind::Ean8;
-    if (key == "upca") return Kind::UpcA;
-    if (key == "upce") return Kind::UpcE;
+    if (key == "c39") return Kind::Code39;
+    for (const KindNames& names : kKinds)
+        if (key == names.commandLine) return names.kind;
     return std::nullopt;
 }
 

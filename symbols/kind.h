@@ -1,14 +1,28 @@
-// The five symbologies, one name for each wherever a build is prepared, drawn or checked.
+// The five symbologies, one name for each wherever a build is prepared, drawn or checked,
+// with the names the user meets: in the settings file and the status bar, in the
+// Symbology menu and on the command line.
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string_view>
 
 namespace symbols {
 
 enum class Kind { Code39, Ean13, Ean8, UpcA, UpcE };
 
-// "code39", "ean13", "ean8", "upca", "upce" (any case, "-" and "_" ignored).
+struct KindNames {
+    Kind kind;
+    const char* stored;       // the settings file's name, also the status bar's text
+    const char* caption;      // the Symbology menu's item
+    const char* commandLine;  // ruvola-batch's
+};
+
+// In the Symbology menu's order.
+std::span<const KindNames> Kinds();
+const KindNames& NamesOf(Kind kind);
+
+// A command-line name ("code39", "ean13", ...; any case, "-" and "_" ignored; "c39" too).
 std::optional<Kind> KindNamed(std::string_view name);
 
 }  // namespace symbols

@@ -18,6 +18,7 @@
 #include "platform/qtcanvas.h"
 #include "support/decoder.h"
 #include "support/recordingcanvas.h"
+#include "symbols/symbolbuild.h"
 
 namespace {
 
@@ -54,12 +55,6 @@ struct Build {
     std::string message, comment, addOn;
 };
 
-// The main symbol, plus the add-on with its 12-module gap, as the editors count them.
-int ModuleCount(Sym s, const std::string& addOn)
-{
-    return Of(s).modules + (addOn.size() == 2 ? 32 : addOn.size() == 5 ? 59 : 0);
-}
-
 template <class F>
 auto WithEngine(Sym s, F&& use)
 {
@@ -75,25 +70,22 @@ auto WithEngine(Sym s, F&& use)
     return use(engine);
 }
 
-// The editors' calling order, up to the point where the picture is sized.
+// The editors' configuration, up to the point where the picture is sized. The build
+// gives the module and the bar height in pixels; the inputs carry them as mils and
+// inches that round back to those pixels.
 template <class Engine>
 void Configure(Engine& engine, Sym s, const Build& b, const engines::Font& font, engines::Canvas* canvas)
 {
-    engines::SetScreenResolutionSource([dpi = b.dpi] { return dpi; });
-    engine.ReadResolution();
+    symbols::Inputs inputs;
+    inputs.resolution = b.dpi;
+    inputs.barColor = kBarColor;
+    inputs.width = b.moduleWidth * 1000.0 / b.dpi;
+    inputs.height = double(b.barHeight) / b.dpi;
+    inputs.message = b.message;
+    inputs.addOn = b.addOn;
+    inputs.page = {b.ftop, b.fdown, b.fleft, b.fright, b.fiwidth};
+    symbols::ConfigureUpc(engine, inputs, Of(s).modules, &font);
     engine.SetCanvas(canvas);
-    engine.SetBarColor(kBarColor);
-    engine.SetFont(&font);
-    engine.SetModuleCount(ModuleCount(s, b.addOn));
-    engine.SetModuleWidth(b.moduleWidth);
-    engine.SetBarHeight(b.barHeight);
-    engine.SetMessage(b.message);
-    engine.SetLeftSpace(b.fleft);
-    engine.SetTopSpace(b.ftop);
-    engine.SetRightSpace(b.fright);
-    engine.SetDownSpace(b.fdown);
-    engine.SetInterval(b.fiwidth);
-    engine.Supplemental = b.addOn;
 }
 
 template <class Engine>
@@ -919,7 +911,9 @@ private slots:
             break;
         case 8: engine.SetModuleCount(static_cast<int>(value)); break;
         case 9:
+            // Following the screen again, which answers with an extreme resolution.
             engines::SetScreenResolutionSource([r = static_cast<int>(value)] { return r; });
+            engine.SetResolution(0);
             engine.SetLeftSpace(1);
             break;
         }
