@@ -12,6 +12,7 @@
 #include "pngqueue.h"
 #include "platform/bitcanvas.h"
 #include "platform/export.h"
+#include "platform/savebytes.h"
 #include "platform/monopng.h"
 #include "platform/qtcanvas.h"
 #include "symbols/symbolbuild.h"

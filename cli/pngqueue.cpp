@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/export.h"
+#include "platform/savebytes.h"
 #include "platform/monopng.h"
 
 namespace {

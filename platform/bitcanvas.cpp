@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/qtcanvas.h"
+#include "platform/textcache.h"
 
 namespace platform {
 
@@ -92,7 +92,7 @@ int BitCanvas::DrawnText(const std::string& text)
         const Glyphs& g = texts_[i];
         if (g.text == text && g.box == brush_ && g.font == font_) return int(i);
     }
-    const QImage picture = TextPicture(font_, qRgb(brush_.r, brush_.g, brush_.b), textDpi_, text);
+    const QImage picture = TextDrawn(font_, qRgb(brush_.r, brush_.g, brush_.b), textDpi_, text).picture;
     Glyphs g{font_, brush_, text, picture.width(), picture.height(), (std::size_t(picture.width()) + 7) / 8 + 1, true, {}};
     g.bits.assign(g.stride * std::size_t(g.height), 0);
     for (int y = 0; y < g.height; ++y) {

@@ -1,107 +1,21 @@
 #include "export.h"
 
-#include <QDir>
 #include <QFileInfo>
-#include <QFontMetrics>
 #include <QImageWriter>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <atomic>
-#include <csignal>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
-#include "platform/files.h"
 #include "platform/qtcanvas.h"
+#include "platform/savebytes.h"
+#include "platform/svgcanvas.h"
 
 namespace platform {
 
 namespace {
 
 constexpr double kMetresPerInch = 0.0254;
-
-QByteArray Colour(engines::Rgb c)
-{
-    return QByteArray("#") + QByteArray::number((c.r << 16) | (c.g << 8) | c.b, 16).rightJustified(6, '0');
-}
-
-QByteArray Escaped(const std::string& text)
-{
-    return QString::fromStdString(text).toHtmlEscaped().toUtf8();
-}
-
-QString WriteError(const QString& path, const QString& reason)
-{
-    return QStringLiteral("Cannot write '%1': %2.").arg(QDir::toNativeSeparators(path), reason);
-}
-
-// SaveBytes' files being written, and the interrupting signal once one has come. Both
-// are lock-free atomics, which a signal handler may touch.
-std::atomic<int> filesInFlight{0};
-std::atomic<int> interruptedBy{0};
-
-void EndBySignal(int signal)
-{
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
-}
-
-void OnInterrupt(int signal)
-{
-    interruptedBy.store(signal);
-    if (filesInFlight.load() == 0) EndBySignal(signal);
-    // Otherwise the last file to be finished ends the program.
-}
-
-// Counts a file in flight for its lifetime; the last one out ends an interrupted program.
-// No file is begun after the signal: the handler may have found none in flight and be
-// ending the program already, or another file's end will.
-class FileInFlight {
-public:
-    FileInFlight()
-    {
-        filesInFlight.fetch_add(1);
-        if (interruptedBy.load() == 0) return;
-        Leave();
-        for (;;) pause();
-    }
-    ~FileInFlight() { Leave(); }
-    FileInFlight(const FileInFlight&) = delete;
-    FileInFlight& operator=(const FileInFlight&) = delete;
-
-private:
-    static void Leave()
-    {
-        if (filesInFlight.fetch_sub(1) == 1)
-            if (const int signal = interruptedBy.load(); signal != 0) EndBySignal(signal);
-    }
-};
-
-// The file appears only when all of its content is written; write returns why not.
-// There is no sync to disk: a batch writes thousands of small files, and the sync
-// costs more than drawing them.
-QString SaveAs(const QString& path, const ContentWriter& write)
-{
-    const QString reason = ReplaceFile(path, write);
-    return reason.isEmpty() ? QString() : WriteError(path, reason);
-}
-
-// Writes all of data to fd; errno tells why not.
-bool WriteAll(int fd, std::string_view data)
-{
-    while (!data.empty()) {
-        const ssize_t written = ::write(fd, data.data(), data.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) {
-            if (written == 0) errno = EIO;
-            return false;
-        }
-        data.remove_prefix(std::size_t(written));
-    }
-    return true;
-}
 
 QString WritePdf(const ExportedSymbol& symbol, const QString& path)
 {
@@ -167,83 +81,6 @@ QImage PngPicture(const QImage& picture)
     mono.setDotsPerMeterX(picture.dotsPerMeterX());
     mono.setDotsPerMeterY(picture.dotsPerMeterY());
     return mono;
-}
-
-void SvgCanvas::FillRect(int left, int top, int right, int bottom)
-{
-    if (right <= left || bottom <= top) return;
-    body_ += QByteArray("<rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" fill=\"%5\"/>\n")
-                 .replace("%1", QByteArray::number(left))
-                 .replace("%2", QByteArray::number(top))
-                 .replace("%3", QByteArray::number(right - left))
-                 .replace("%4", QByteArray::number(bottom - top))
-                 .replace("%5", Colour(brush_));
-}
-
-bool SvgCanvas::TextOut(int x, int y, const std::string& text)
-{
-    // The same box and baseline as on a picture: the text's advance by the font's height.
-    const QFont font = ToQFont(font_, dpi_);
-    const QFontMetrics metrics(font);
-    const QString s = QString::fromStdString(text);
-    FillRect(x, y, x + metrics.horizontalAdvance(s), y + metrics.height());
-    QByteArray element = "<text x=\"" + QByteArray::number(x) + "\" y=\"" + QByteArray::number(y + metrics.ascent()) +
-                         "\" font-family=\"" + Escaped(font_.face) + "\" font-size=\"" +
-                         QByteArray::number(font.pixelSize()) + "\" fill=\"" + Colour(font_.color) + "\"";
-    if (font_.style & engines::fsBold) element += " font-weight=\"bold\"";
-    if (font_.style & engines::fsItalic) element += " font-style=\"italic\"";
-    if (font_.style & (engines::fsUnderline | engines::fsStrikeOut))
-        element += QByteArray(" text-decoration=\"") + (font_.style & engines::fsUnderline ? "underline" : "") +
-                   (font_.style & engines::fsUnderline && font_.style & engines::fsStrikeOut ? " " : "") +
-                   (font_.style & engines::fsStrikeOut ? "line-through" : "") + "\"";
-    body_ += element + " xml:space=\"preserve\">" + Escaped(text) + "</text>\n";
-    return true;
-}
-
-QByteArray SvgDocument(int width, int height, int dpi, const SymbolPainter& paint)
-{
-    SvgCanvas canvas(dpi);
-    paint(canvas);
-    const auto inches = [dpi](int pixels) { return QByteArray::number(double(pixels) / dpi, 'g', 10) + "in"; };
-    const QByteArray w = QByteArray::number(width), h = QByteArray::number(height);
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-           "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
-           inches(width) + "\" height=\"" + inches(height) + "\" viewBox=\"0 0 " + w + " " + h +
-           "\" shape-rendering=\"crispEdges\">\n<rect x=\"0\" y=\"0\" width=\"" + w + "\" height=\"" + h +
-           "\" fill=\"#ffffff\"/>\n" + canvas.Body() + "</svg>\n";
-}
-
-// Creating the file exclusively makes it this write's own: removing it after a failure
-// cannot take anything that was there before. Only a name that exists already costs the
-// hidden file and the rename.
-void LetFilesFinishBeforeInterrupts()
-{
-    struct sigaction action = {};
-    action.sa_handler = OnInterrupt;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
-}
-
-QString SaveBytes(const QString& path, std::string_view data)
-{
-    const FileInFlight inFlight;
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno == EEXIST)
-        return SaveAs(path, [&](QIODevice& device) {
-            return device.write(data.data(), qint64(data.size())) == qint64(data.size()) ? QString() : device.errorString();
-        });
-    if (fd < 0) return WriteError(path, QString::fromLocal8Bit(std::strerror(errno)));
-    bool written = WriteAll(fd, data);
-    int error = written ? 0 : errno;
-    if (::close(fd) != 0 && written) {
-        written = false;
-        error = errno;
-    }
-    if (written) return {};
-    ::unlink(name.constData());
-    return WriteError(path, QString::fromLocal8Bit(std::strerror(error)));
 }
 
 QString ExportSymbol(const ExportedSymbol& symbol, const QString& path)

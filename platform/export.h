@@ -6,8 +6,6 @@
 #include <QImage>
 #include <QString>
 #include <functional>
-#include <string>
-#include <string_view>
 
 #include "engines/canvas.h"
 
@@ -34,37 +32,5 @@ QImage PngPicture(const QImage& picture);
 // Returns an empty string when written, else the message to show; on failure no
 // file is left at path.
 QString ExportSymbol(const ExportedSymbol& symbol, const QString& path);
-
-// Writes data as the file path, for a batch that writes many small files. A new file
-// is written in place and removed again when the write fails; an existing one is replaced
-// only once all of data is written beside it. Returns what ExportSymbol returns.
-QString SaveBytes(const QString& path, std::string_view data);
-
-// Makes SIGINT, SIGTERM and SIGHUP end the program only once no file is half written
-// by SaveBytes: the signal then takes its default course, as soon as the files being
-// written are whole. For a program that writes many files and may be interrupted.
-void LetFilesFinishBeforeInterrupts();
-
-// The SVG document of a symbol of width x height pixels at dpi, painted by paint.
-QByteArray SvgDocument(int width, int height, int dpi, const SymbolPainter& paint);
-
-// An engines::Canvas that writes SVG elements: filled rectangles and text as text,
-// in pixel units of the picture.
-class SvgCanvas : public engines::Canvas {
-public:
-    explicit SvgCanvas(int dpi) : dpi_(dpi) {}
-    void SetBrushColor(engines::Rgb color) override { brush_ = color; }
-    void SetFont(const engines::Font& font) override { font_ = font; }
-    int FontSize() const override { return font_.size; }
-    void FillRect(int left, int top, int right, int bottom) override;
-    bool TextOut(int x, int y, const std::string& text) override;
-    const QByteArray& Body() const { return body_; }
-
-private:
-    int dpi_;
-    engines::Rgb brush_ = engines::kWhite;
-    engines::Font font_;
-    QByteArray body_;
-};
 
 }  // namespace platform

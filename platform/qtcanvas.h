@@ -11,21 +11,11 @@
 #include <vector>
 
 #include "engines/canvas.h"
+#include "platform/fonts.h"
+#include "platform/whiteimage.h"
 
 namespace platform {
 
-// The windows and the symbols' default text are designed for "MS Sans Serif"; where it
-// is missing it stands for its nearest face. Every window sets this up on first use; a
-// program without windows calls it before it draws, to draw the text as the editors do.
-QString DesignFamily();
-
-// The font at its point size, as a font dialog shows it.
-QFont ToPointFont(const engines::Font& font);
-// The font for painting on a device of the given resolution.
-QFont ToQFont(const engines::Font& font, int dpi);
-engines::Font FromQFont(const QFont& font, engines::Rgb color);
-QColor ToQColor(engines::Rgb color);
-engines::Rgb FromQColor(const QColor& color);
 
 class PainterCanvas : public engines::Canvas {
 public:
@@ -99,18 +89,5 @@ private:
     Span pending_;
     DrawingLog* log_ = nullptr;
 };
-
-// A text as a 32-bit picture of dpi dots per inch shows it: its box (the text's advance
-// by the font's height) in the box colour with the glyphs on it. Drawn once through Qt and
-// kept, so every later use of the same text is a copy.
-QImage TextPicture(const engines::Font& font, QRgb box, int dpi, const std::string& text);
-
-// A white RGB32 image of the given size; a null image when either side is 0 or
-// memory cannot be had.
-QImage WhiteImage(int width, int height);
-// Replaces how WhiteImage allocates, so that a failing allocation can be tested;
-// an empty allocator restores the real one.
-using ImageAllocator = std::function<QImage(int width, int height)>;
-void SetImageAllocator(ImageAllocator allocate);
 
 }  // namespace platform

@@ -30,6 +30,7 @@
 #include "platform/monopng.h"
 #include "platform/numtext.h"
 #include "platform/qtcanvas.h"
+#include "platform/savebytes.h"
 
 using platform::ConvertError;
 using platform::IniFile;
