@@ -1,0 +1,82 @@
+// The scan check's parts, shared by its units: the standard's figures for each
+// symbology, the pixel row a scanner would cross, and the report that every check
+// adds its figures and hints to. Not for use outside the scan report.
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "symbols/scanreport.h"
+
+namespace symbols::scan {
+
+// The published figures (ISO/IEC 15420 for EAN/UPC, ISO/IEC 16388 for Code 39).
+struct Standard {
+    symbols::Kind symbology;
+    const char* name;
+    int bars;                    // dark bars of the symbol; Code 39: of one character
+    int modules;                 // from the first bar's left edge to the last bar's right edge
+    int leftQuiet, rightQuiet;   // least quiet zones in modules; Code 39: narrow widths
+    int gapMin;                  // least add-on gap, modules
+};
+
+
+struct AddOnShape {
+    qsizetype digits;
+    int bars, modules;
+};
+
+inline constexpr int kGapMax = 12;
+inline constexpr int kAddOnRightQuiet = 5;
+inline constexpr double kNominalMils = 13;  // the EAN/UPC module at 100 %
+inline constexpr double kMinPercent = 80, kMaxPercent = 200;
+inline constexpr double kThinNarrowMils = 20;  // Code 39 narrow bars up to this need the larger ratio
+inline constexpr double kThinRatio = 2.2, kLeastRatio = 2.0;
+// A measured figure compares with a whole minimum without float noise deciding it.
+inline constexpr double kSlack = 1e-9;
+
+const Standard& StandardOf(Kind symbology);
+const AddOnShape* AddOnOf(const QString& addOn);
+std::size_t MainBars(const BuiltSymbol& built, const Standard& standard);
+
+struct Run {
+    int left, right;  // dark columns, right excluded
+    friend bool operator==(const Run&, const Run&) = default;
+};
+// The dark runs of row y, and the row to measure; -1 when there is none.
+std::vector<Run> DarkRuns(const QImage& picture, int y);
+int ScanRow(const QImage& picture);
+QImage Rgb32(const QImage& picture);
+
+QString Fixed1(double value);
+QString MilsText(double value);
+
+struct Report {
+    const BuiltSymbol& built;
+    const Standard& standard;
+    const SymbolMeasures& m;
+    const QImage& picture;
+    QStringList figures, hints, names;
+
+    void Hint(const QString& name, const QString& text)
+    {
+        names << name;
+        hints << text;
+    }
+    int MilsToAdd(int pixels) const { return MilsFor(pixels, built.resolution); }
+};
+
+// "raise the Interval Space from 0 to 37 mils" where that gains pixels of room at
+// leverage pixels of room per pixel of interval; empty when the interval cannot.
+QString IntervalChange(const BuiltSymbol& built, int pixels, double leverage);
+
+// The measured figures against the standard's: quiet zones, then the Code 39 ratio or
+// the add-on gap and the module.
+void StandardFigures(Report& r);
+// Texts that leave the picture or run into the bars, bars cut off, and a UPC-E message
+// that is not the standard short form of its number.
+void LayoutFaults(Report& r);
+
+}  // namespace symbols::scan
