@@ -1,0 +1,10 @@
+// How ruvola-batch names the file of each symbol.
+#pragma once
+
+#include <QString>
+
+// The file name for one symbol: {line}, {symbology}, {message} and {addon} in pattern
+// replaced, each text with the characters that would make it a path, or awkward in
+// one, as '_'.
+QString FileName(const QString& pattern, int line, const QString& symbology, const QString& message,
+                 const QString& addOn);

@@ -1,0 +1,28 @@
+// ruvola-batch's command line: the options, their defaults and the usage text.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "engines/canvas.h"
+#include "symbols/pagevalues.h"
+
+inline constexpr int kDefaultDpi = 96;
+
+struct Options {
+    QString batch;  // empty: one symbol from the arguments
+    QString pattern;
+    std::optional<QString> comment;
+    std::optional<double> height, width, ratio;
+    PageValues page;
+    engines::Font font;
+    int dpi = kDefaultDpi;
+    // One thread by default: where the processors are busy, more only wait for each other.
+    int jobs = 1;
+    QStringList positional;
+};
+
+// Reads the arguments (the program's name first). --help prints the usage and ends the
+// program; a usage error is told on standard error and ends it with status 2.
+Options ParseArguments(const QStringList& arguments);
