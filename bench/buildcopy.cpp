@@ -81,6 +81,7 @@ int main(int argc, char* argv[])
         void (Tmainfm::*pick)();
         const char* message;
     } editors[] = {
+        {"Code 39 Build/Copy at defaults", &Tmainfm::C391Click, "RUVOLA-39"},
         {"EAN-13 Build/Copy at defaults", &Tmainfm::ENA13Click, "590123412345"},
         {"UPC-A Build/Copy at defaults", &Tmainfm::upca1Click, "03600029145"},
         {"EAN-8 Build/Copy at defaults", &Tmainfm::EAN81Click, "9638507"},

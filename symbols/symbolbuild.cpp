@@ -147,16 +147,17 @@ Drawing PrepareEan13(const Inputs& inputs)
     if (QString notice = MessageNotice(Kind::Ean13, message); !notice.isEmpty())
         return Refused(Refusal::Input, std::move(notice));
     if (!AddOnLengthAccepted(addOn)) return Refused(Refusal::Input, AddOnLengthNotice("Ean13"));
+    // The engine draws at the resolution it is given; without one the build stops.
+    if (inputs.resolution <= 0) return Refused(Refusal::Resolution, QStringLiteral("No resolution to draw at."));
+    // A pasted non-digit in the add-on is refused before anything is drawn: the preview
+    // would otherwise keep the main symbol without its add-on, ready to print.
+    RequireAddOnDigits(addOn);
     if (inputs.width < 1 || inputs.width > 9) return Refused(Refusal::Input, Ean13WidthNotice());
     const auto font = std::make_shared<const engines::Font>(inputs.font);
     engines::TENA13 engine;
     ConfigureEan13(engine, inputs, font.get());
     const int r = engine.Resolution();
-    if (r <= 0) return Refused(Refusal::Resolution, QStringLiteral("No resolution to draw at."));
     PlaceEan13(engine, inputs.message, font->size);
-    // A pasted non-digit in the add-on is refused before anything is drawn: the preview
-    // would otherwise keep the main symbol without its add-on, ready to print.
-    RequireAddOnDigits(addOn);
     Drawing drawing;
     // The picture is made wide enough for the add-on at once; its strip stays white
     // until the add-on is drawn.
@@ -282,8 +283,9 @@ std::string BarsNotice(BarsFault fault, int resolution, const std::string& width
 int ConfigureCode39(engines::Tc39& engine, const Inputs& inputs, const engines::Font& font)
 {
     const PageValues& page = inputs.page;
-    // A resolution of 0 asks the engine to read the screen's.
-    return engine.SetParams(font, inputs.resolution, page.fiwidth / 1000, inputs.height, inputs.width / 1000, inputs.ratio,
+    // Without a resolution above 0 the engine asks the screen, and refuses one that is not
+    // above 0 with its status 8.
+    return engine.SetParams(font, std::max(0, inputs.resolution), page.fiwidth / 1000, inputs.height, inputs.width / 1000, inputs.ratio,
                             page.fleft / 1000, page.fright / 1000, inputs.comment, inputs.message, page.ftop / 1000,
                             page.fdown / 1000);
 }

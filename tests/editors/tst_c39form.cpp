@@ -133,6 +133,7 @@ private slots:
         QTest::addColumn<QString>("notice");
         QTest::addColumn<int>("screenDpi");
         QTest::newRow("screen without resolution") << "1.2" << "23" << "AB" << -1 << "DPI Error" << 0;
+        QTest::newRow("screen with a negative resolution") << "1.2" << "23" << "AB" << -1 << "DPI Error" << -1;
         QTest::newRow("empty message") << "1.2" << "23" << "" << -1 << "Barcode Message Error" << 96;
         QTest::newRow("narrow 5 mils") << "1.2" << "5" << "AB" << -1 << "Narwidth param Error" << 96;
         QTest::newRow("height rounds to 0") << "0.004" << "23" << "AB" << -1 << "Height Error" << 96;
