@@ -4,12 +4,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 
 #include "editorhost.h"
 #include "engines/c39unit.h"
 #include "platform/keyfilter.h"
 #include "platform/notices.h"
 #include "platform/numtext.h"
+#include "platform/qtcanvas.h"
 #include "platform/widgets.h"
 #include "symbols/notices.h"
 #include "symbols/symbolbuild.h"
@@ -96,9 +98,14 @@ void Tc39fm::Build()
     Label4->setText(SizeText("Bar Code Height:    ", double(drawing.height) / drawing.resolution));
     Label5->setText(SizeText("Bar Code Width:   ", double(drawing.width) / drawing.resolution));
     if (!Accepted(drawing)) return;
-    {
+    BuiltSymbol built = PaintPreview(drawing);
+    // Both bitmaps hold the same painting: where they are alike, as every build makes
+    // them, it is made once and copied.
+    if (work.format() == Image1->picture.format() && work.size() == Image1->picture.size()) {
+        std::copy_n(Image1->picture.constBits(), work.sizeInBytes(), work.bits());
+    } else {
         platform::ImageCanvas canvas(work);
         drawing.paint(canvas);
     }
-    FinishBuild(false, PaintPreview(drawing), drawing.paint);
+    FinishBuild(false, std::move(built), drawing.paint);
 }
