@@ -107,5 +107,5 @@ void Tc39fm::Build()
         platform::ImageCanvas canvas(work);
         drawing.paint(canvas);
     }
-    FinishBuild(false, std::move(built), drawing.paint);
+    FinishBuild(false, std::move(built), drawing, inputs);
 }

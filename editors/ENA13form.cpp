@@ -99,5 +99,5 @@ void Tena13fm::Build()
     // Without a resolution the build stops with the pictures white.
     if (drawing.refusal == symbols::Refusal::Resolution || !Accepted(drawing)) return;
     if (!SizePicture(drawing.width, drawing.height)) return;
-    FinishBuild(true, PaintPreview(drawing), drawing.paint);
+    FinishBuild(true, PaintPreview(drawing), drawing, inputs);
 }

@@ -21,6 +21,7 @@
 #include "platform/notices.h"
 #include "platform/qtcanvas.h"
 #include "platform/scancheck.h"
+#include "platform/turn.h"
 #include "platform/widgets.h"
 #include "symbols/notices.h"
 
@@ -268,7 +269,8 @@ void TBarEditor::EnableTurnButtons()
     ToolButton5->setEnabled(true);
 }
 
-bool TBarEditor::FinishBuild(bool takeWorkFromPreview, BuiltSymbol built, platform::SymbolPainter paint)
+bool TBarEditor::FinishBuild(bool takeWorkFromPreview, BuiltSymbol built, const symbols::Drawing& drawing,
+                             const symbols::Inputs& inputs)
 {
     // A layout program places the copied picture at the size it was drawn for.
     platform::SetResolution(Image1->picture, built.resolution);
@@ -286,8 +288,9 @@ bool TBarEditor::FinishBuild(bool takeWorkFromPreview, BuiltSymbol built, platfo
         work = Image1->picture.copy();
         CentreImage();
     }
-    exported_ = {Image1->picture, built.resolution, std::move(paint)};
+    exported_ = {Image1->picture, built.resolution, drawing.paint};
     ExportAction->setEnabled(true);
+    shown_ = symbols::Shown{built.symbology, inputs, drawing.resolution, drawing.module, false};
     built_ = std::move(built);
     if (host.ScanCheckOn())
         CheckScan(Image1->picture);
@@ -308,6 +311,7 @@ void TBarEditor::WhitenPictures()
 void TBarEditor::WithdrawExport()
 {
     exported_ = {};
+    shown_.reset();
     ExportAction->setEnabled(false);
 }
 
@@ -391,22 +395,16 @@ void TBarEditor::Button3Click()
     platform::Guarded([this] { close(); });
 }
 
-// Quarter turn clockwise, pixel by pixel from the work bitmap: the destination pixel
-// at x = r, y = c takes the source pixel at x = c, y = H - 1 - r. Without a work
-// bitmap (a first build whose copy failed) the view stays as it is.
+// Quarter turn clockwise, pixel by pixel from the work bitmap. Without a work bitmap
+// (a first build whose copy failed) the view stays as it is.
 void TBarEditor::ToolButton5Click()
 {
     platform::Guarded([this] {
         if (work.isNull()) return;
-        const int w = work.width(), h = work.height();
-        Image1->SetSize(h, w);
+        Image1->SetSize(work.height(), work.width());
         if (Image1->picture.isNull()) return;
-        const QImage source = work.convertToFormat(QImage::Format_RGB32);
-        for (int r = 0; r < h; ++r) {
-            const auto* row = reinterpret_cast<const QRgb*>(source.constScanLine(h - 1 - r));
-            for (int c = 0; c < w; ++c)
-                reinterpret_cast<QRgb*>(Image1->picture.scanLine(c))[r] = row[c];
-        }
+        platform::TurnQuarterInto(work, Image1->picture);
+        if (shown_) shown_->turned = true;
         FitScrollArea();
     });
 }
@@ -417,11 +415,12 @@ void TBarEditor::ToolButton3Click()
         if (work.isNull()) return;
         Image1->SetSize(work.width(), work.height());
         Image1->picture = work.convertToFormat(QImage::Format_RGB32);
+        if (shown_) shown_->turned = false;
         CentreImage();
     });
 }
 
 void TBarEditor::Button4Click()
 {
-    platform::Guarded([this] { host.ShowPrintOption(this, Image1->picture); });
+    platform::Guarded([this] { host.ShowPrintOption(this, Image1->picture, shown_ ? &*shown_ : nullptr); });
 }

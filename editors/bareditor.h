@@ -8,9 +8,11 @@
 #include <QImage>
 #include <QRect>
 #include <QWidget>
+#include <optional>
 
 #include "platform/export.h"
 #include "symbols/scanreport.h"
+#include "symbols/sharpprint.h"
 #include "symbols/symbolbuild.h"
 
 class EditorHost;
@@ -92,6 +94,9 @@ public:
     void CheckScan(const QImage& picture);
     void ClearScanLine();
     const ScanReport& LastScan() const { return scan_; }
+    // The build the preview shows, for a print at the printer's resolution; none while
+    // the preview shows none.
+    const std::optional<symbols::Shown>& LastShown() const { return shown_; }
     // Writes the last good build to path (format by suffix); the message shown when it
     // could not be written, or an empty string.
     QString ExportTo(const QString& path);
@@ -132,7 +137,7 @@ protected:
     // last symbol is no longer shown, so it is no longer offered for export, nor is
     // what the scanner read of it shown.
     void WhitenPictures();
-    // Export offers nothing until the next build finishes.
+    // Export and a sharp print offer nothing until the next build finishes.
     void WithdrawExport();
     // Places Image1 in the middle of the scroll box, or at 0 on a side where it does not fit.
     void CentreImage();
@@ -142,9 +147,11 @@ protected:
     // as its work bitmap, a refused copy keeps the previous one; otherwise the work bitmap
     // is then taken from the preview and the preview centred. With the scan check on, the
     // picture copied is then checked against built.
-    // The picture carries the resolution it was drawn at, and paint is kept to draw the
-    // symbol again for vector exports.
-    bool FinishBuild(bool takeWorkFromPreview, BuiltSymbol built, platform::SymbolPainter paint);
+    // The picture carries the resolution it was drawn at; the drawing's painter is kept
+    // to draw the symbol again for vector exports, and its inputs to draw it again at
+    // a printer's resolution.
+    bool FinishBuild(bool takeWorkFromPreview, BuiltSymbol built, const symbols::Drawing& drawing,
+                     const symbols::Inputs& inputs);
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -162,4 +169,6 @@ private:
     BuiltSymbol built_;
     ScanReport scan_;
     platform::ExportedSymbol exported_;
+    // The build the preview shows, and whether turned; none while it shows none.
+    std::optional<symbols::Shown> shown_;
 };

@@ -6,6 +6,10 @@
 #include "engines/canvas.h"
 #include "symbols/pagevalues.h"
 
+namespace symbols {
+struct Shown;
+}
+
 class QImage;
 class QWidget;
 
@@ -23,7 +27,8 @@ public:
     virtual void ShowPageSetting(QWidget* owner) = 0;
     virtual void ShowFontDialog() = 0;
     virtual void ShowColorDialog() = 0;
-    // Puts a copy of picture into the picture to print and shows the print option dialog.
-    virtual void ShowPrintOption(QWidget* owner, const QImage& picture) = 0;
+    // Puts a copy of picture into the picture to print and shows the print option dialog;
+    // shown, where the picture is a build, lets it be drawn again at the printer's resolution.
+    virtual void ShowPrintOption(QWidget* owner, const QImage& picture, const symbols::Shown* shown) = 0;
     virtual void ReleasePrintBitmap() = 0;
 };

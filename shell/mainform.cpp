@@ -39,6 +39,9 @@ namespace {
 const QString kCaption = QStringLiteral("Ruvola BarCode Generator ");
 const QString kSymbologySection = QStringLiteral("Symbology");
 const QString kCheckedKey = QStringLiteral("Checked");
+// Sharp printing has a section of its own; "1" is on, anything else off.
+const QString kPrintingSection = QStringLiteral("Printing");
+const QString kSharpKey = QStringLiteral("Sharp");
 const char* const kPageKeys[] = {"ftop", "fdown", "fleft", "fright", "fiwidth"};
 
 QAction* AddItem(QMenu* menu, const char* caption, const char* name)
@@ -94,6 +97,9 @@ void Tmainfm::BuildMenus()
     ScanCheck1 = AddItem(File1, "Scan check", "ScanCheck1");
     ScanCheck1->setCheckable(true);
     ScanCheck1->setChecked(true);
+    // Off on a first start: the picture is then printed stretched to its size.
+    SharpPrinting1 = AddItem(File1, "Sharp printing", "SharpPrinting1");
+    SharpPrinting1->setCheckable(true);
     Symbology1 = MainMenu1->addMenu(QStringLiteral("Symbology"));
     Symbology1->setObjectName(QStringLiteral("Symbology1"));
     for (const SymbologyRow& row : Symbologies()) {
@@ -154,6 +160,7 @@ void Tmainfm::ConnectHandlers()
     connect(Fontsetting1, &QAction::triggered, this, &Tmainfm::Fontsetting1Click);
     connect(Colorsetting1, &QAction::triggered, this, &Tmainfm::Colorsetting1Click);
     connect(ScanCheck1, &QAction::triggered, this, &Tmainfm::ScanCheck1Click);
+    connect(SharpPrinting1, &QAction::triggered, this, &Tmainfm::SharpPrinting1Click);
     for (const SymbologyRow& row : Symbologies()) connect(this->*row.item, &QAction::triggered, this, row.handler);
     connect(About1, &QAction::triggered, this, &Tmainfm::About1Click);
     connect(Help2, &QAction::triggered, this, &Tmainfm::Help2Click);
@@ -165,6 +172,7 @@ QString Tmainfm::StatusText(int panel) const { return StatusPanels[panel]->text(
 void Tmainfm::FormCreate()
 {
     ReadPageValues();
+    ReadSharpPrinting();
     barform = BarFormCreat();
 }
 
@@ -179,6 +187,12 @@ void Tmainfm::ReadPageValues()
         double value = 0;
         *values[i] = platform::TryStrToFloat(texts[i], value) ? value : 0.0;
     }
+}
+
+void Tmainfm::ReadSharpPrinting()
+{
+    const QString value = platform::IniFile(platform::SettingsPath()).ReadString(kPrintingSection, kSharpKey);
+    SharpPrinting1->setChecked(value == QLatin1String("1"));
 }
 
 QWidget* Tmainfm::BarFormCreat()
@@ -268,6 +282,18 @@ void Tmainfm::ScanCheck1Click()
 
 bool Tmainfm::ScanCheckOn() const { return ScanCheck1->isChecked(); }
 
+// The choice holds for this run even where the file cannot keep it.
+void Tmainfm::SharpPrinting1Click()
+{
+    platform::Guarded([this] {
+        const QString value = SharpPrintingOn() ? QStringLiteral("1") : QStringLiteral("0");
+        if (!platform::IniFile(platform::SettingsPath()).WriteString(kPrintingSection, kSharpKey, value))
+            platform::ShowNotice(this, platform::SettingsNotWritten());
+    });
+}
+
+bool Tmainfm::SharpPrintingOn() const { return SharpPrinting1->isChecked(); }
+
 void Tmainfm::PickSymbology(symbols::Kind kind) { changeform(QString::fromLatin1(symbols::NamesOf(kind).stored)); }
 void Tmainfm::C391Click() { PickSymbology(symbols::Kind::Code39); }
 void Tmainfm::ENA13Click() { PickSymbology(symbols::Kind::Ean13); }
@@ -316,10 +342,11 @@ void Tmainfm::ShowPageSetting(QWidget* owner)
     dialog.exec();
 }
 
-void Tmainfm::ShowPrintOption(QWidget* owner, const QImage& picture)
+void Tmainfm::ShowPrintOption(QWidget* owner, const QImage& picture, const symbols::Shown* shown)
 {
     Tpringfm dialog(owner);
     PrintBitmap = picture.copy();
+    dialog.SetShown(shown);
     dialog.exec();
 }
 

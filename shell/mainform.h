@@ -45,6 +45,7 @@ public:
     QAction* Fontsetting1 = nullptr;
     QAction* Colorsetting1 = nullptr;
     QAction* ScanCheck1 = nullptr;
+    QAction* SharpPrinting1 = nullptr;
     QMenu* Symbology1 = nullptr;
     QAction* C391 = nullptr;
     QAction* ENA13 = nullptr;
@@ -79,7 +80,9 @@ public:
     void ShowPageSetting(QWidget* owner) override;
     void ShowFontDialog() override { Fontsetting1Click(); }
     void ShowColorDialog() override { Colorsetting1Click(); }
-    void ShowPrintOption(QWidget* owner, const QImage& picture) override;
+    void ShowPrintOption(QWidget* owner, const QImage& picture, const symbols::Shown* shown) override;
+    // Whether Print draws the build again at the printer's resolution.
+    bool SharpPrintingOn() const;
     void ReleasePrintBitmap() override;
 
 public slots:
@@ -91,6 +94,7 @@ public slots:
     void Fontsetting1Click();
     void Colorsetting1Click();
     void ScanCheck1Click();
+    void SharpPrinting1Click();
     void C391Click();
     void ENA13Click();
     void EAN81Click();
@@ -109,6 +113,7 @@ private:
     void BuildStatusBar();
     void ConnectHandlers();
     void ReadPageValues();
+    void ReadSharpPrinting();
     void ReplaceEditor(const QString& name);
     void PickSymbology(symbols::Kind kind);
 };

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdint>
+#include <cups/cups.h>
 
 #include "engines/environment.h"
 #include "engines/rounding.h"
@@ -80,11 +81,44 @@ bool PrinterReady(const QPrinter& printer)
     return printer.isValid() && !QPrinterInfo::availablePrinters().isEmpty();
 }
 
+namespace {
+
+// The resolution the print system names as the queue's default, or 0. Qt lays every
+// page out at a resolution of its own (1200 dpi for a high-resolution printer) and
+// tells the queue's own only where it offers just one.
+int QueueDefaultDots(const QString& queue)
+{
+    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.toUtf8().constData(), nullptr);
+    if (!dest) return 0;
+    int dots = 0;
+    if (cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest)) {
+        if (ipp_attribute_t* found = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "printer-resolution")) {
+            int y = 0;
+            ipp_res_t units = IPP_RES_PER_INCH;
+            const int x = ippGetResolution(found, 0, &y, &units);
+            dots = units == IPP_RES_PER_INCH ? x : engines::RoundToInt(x * 2.54);
+        }
+        cupsFreeDestInfo(info);
+    }
+    cupsFreeDests(1, dest);
+    return std::max(0, dots);
+}
+
+}  // namespace
+
+int PrinterDots(const QPrinter& printer)
+{
+    if (printer.outputFormat() == QPrinter::PdfFormat) return std::max(0, printer.resolution());
+    const QList<int> offered = printer.supportedResolutions();
+    if (offered.size() == 1) return std::max(0, offered.first());
+    return printer.printerName().isEmpty() ? 0 : QueueDefaultDots(printer.printerName());
+}
+
 Tpringfm::Tpringfm(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("pringfm"));
     setWindowTitle(QStringLiteral("Print Option"));
-    setFixedSize(251, 146);
+    setFixedSize(251, 192);
     // Opens at its design place: QDialog centres a window on its parent at show time
     // only while the window has never been moved.
     move(350, 248);
@@ -97,6 +131,9 @@ Tpringfm::Tpringfm(QWidget* parent) : QDialog(parent)
     platform::NewLabel(this, "", QStringLiteral("Miles"), QRect(168, 64, 40, 21));
     Button1 = platform::NewButton(this, "Button1", QStringLiteral("Print"), QRect(128, 112, 57, 25));
     Button2 = platform::NewButton(this, "Button2", QStringLiteral("Close"), QRect(184, 112, 57, 25));
+    Figures = platform::NewLabel(this, "Figures", {}, QRect(8, 144, 235, 42));
+    Figures->setWordWrap(true);
+    Figures->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     platform::InstallNumericFilter(xedt, this, true, true);
     platform::InstallNumericFilter(yedt, this, true, true);
     platform::SetTabOrder({xedt, Button1, Button2, yedt});
@@ -110,6 +147,18 @@ void Tpringfm::Button1Click()
 }
 
 void Tpringfm::Button2Click() { reject(); }
+
+void Tpringfm::SetShown(const symbols::Shown* shown)
+{
+    shown_.reset();
+    if (shown) shown_ = *shown;
+    QPrinter* printer = mainfm ? mainfm->Printer() : nullptr;
+    printerDots_ = printer && PrinterReady(*printer) ? PrinterDots(*printer) : 0;
+    sharp_ = shown_ && printerDots_ > 0 ? symbols::DrawSharp(*shown_, printerDots_) : symbols::SharpPicture{};
+    const bool sharpOn = mainfm && mainfm->SharpPrintingOn();
+    Figures->setText(symbols::PrintFigures(shown_ ? &*shown_ : nullptr, sharp_, engines::ScreenResolution(),
+                                           printerDots_, sharpOn));
+}
 
 // An offset that does not convert sets both offsets to 0; the page still prints.
 void Tpringfm::ReadOffsets(double& x, double& y) const
@@ -137,6 +186,10 @@ void Tpringfm::Print()
         platform::ShowNotice(this, QStringLiteral("Printer is Error"));
         return;
     }
+    if (mainfm && mainfm->SharpPrintingOn() && !sharp_.picture.isNull() && PrinterDots(*printer) == printerDots_) {
+        PrintSharp(*printer, x, y);
+        return;
+    }
     if (!PrintBitmap.isNull()) {
         const Edges edges = DestinationEdges(PrintBitmap.width(), PrintBitmap.height(), screenDpi, printerDpi, x, y);
         const QString offSheet = OffSheetNotice(edges, SheetArea(*printer));
@@ -157,4 +210,39 @@ void Tpringfm::Print()
         printed = painter.end();
     }
     if (!printed) platform::ShowNotice(this, QStringLiteral("Printer is Error  %1").arg(engines::LastSystemError()));
+}
+
+// The page is laid out in the printer's own dots for the job, so that each pixel of the
+// sharp picture is one dot; the printer keeps its resolution for stretched prints.
+bool Tpringfm::PrintSharp(QPrinter& printer, double x, double y)
+{
+    const int dots = printerDots_, before = printer.resolution();
+    printer.setResolution(dots);
+    const double left = x / 1000 * dots, top = y / 1000 * dots;
+    const QSize size = sharp_.picture.size();
+    const QString offSheet =
+        OffSheetNotice({left, top, left + size.width(), top + size.height()}, SheetArea(printer));
+    bool printed = false;
+    if (offSheet.isEmpty()) {
+        errno = 0;
+        QPainter painter;
+        printed = painter.begin(&printer);
+        if (printed) {
+            painter.setRenderHint(QPainter::LosslessImageRendering);
+            painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+            // The picture's edges lie a quarter of a dot inside the dots it covers: a
+            // page's coordinates reach the printer as fractions of a point, and a
+            // renderer that rounds an image's edges outwards, or samples it at each
+            // dot's centre, then still gives each pixel exactly one dot.
+            const QRectF dots(QPointF(engines::RoundToInt(left), engines::RoundToInt(top)), QSizeF(size));
+            painter.drawImage(dots.adjusted(0.25, 0.25, -0.25, -0.25), sharp_.picture);
+            printed = painter.end();
+        }
+    }
+    printer.setResolution(before);
+    if (!offSheet.isEmpty())
+        platform::ShowNotice(this, offSheet);
+    else if (!printed)
+        platform::ShowNotice(this, QStringLiteral("Printer is Error  %1").arg(engines::LastSystemError()));
+    return printed;
 }

@@ -4,7 +4,11 @@
 
 #include <QDialog>
 #include <QRect>
+#include <optional>
 
+#include "symbols/sharpprint.h"
+
+class QLabel;
 class QLineEdit;
 class QPrinter;
 class QPushButton;
@@ -14,6 +18,9 @@ class QPushButton;
 QRect PrintDestination(int width, int height, int screenDpi, int printerDpi, double xMils, double yMils);
 // Whether the printer can take a job: a real queue, or a PDF with a file name.
 bool PrinterReady(const QPrinter& printer);
+// The dots per inch the printer puts on paper: a PDF file's as it is set; a queue's one
+// resolution, or the default its print system reports; 0 when none can be known.
+int PrinterDots(const QPrinter& printer);
 
 class Tpringfm : public QDialog {
     Q_OBJECT
@@ -24,6 +31,11 @@ public:
     QLineEdit* yedt = nullptr;
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
+    // What the printer will get, in one line: the module in printer dots, stretched and sharp.
+    QLabel* Figures = nullptr;
+
+    // The build the picture to print shows, or null; read when the dialog opens.
+    void SetShown(const symbols::Shown* shown);
 
 public slots:
     void Button1Click();
@@ -31,5 +43,13 @@ public slots:
 
 private:
     void Print();
+    // Prints the sharp picture at the printer's own resolution; false where it did not.
+    bool PrintSharp(QPrinter& printer, double x, double y);
     void ReadOffsets(double& x, double& y) const;
+
+    std::optional<symbols::Shown> shown_;
+    // The build drawn at printerDots_, made when the dialog opens with Sharp printing on
+    // or to tell its figures.
+    symbols::SharpPicture sharp_;
+    int printerDots_ = 0;
 };

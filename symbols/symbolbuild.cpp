@@ -117,6 +117,7 @@ Drawing PrepareCode39(const Inputs& inputs)
     drawing.width = engine.SymbolWidth();
     drawing.height = engine.SymbolHeight();
     drawing.resolution = engine.Dpi();
+    drawing.module = engine.Narrow();
     if (QString size = SizeNotice(drawing.width, drawing.height); !size.isEmpty())
         return Refused(Refusal::Size, std::move(size));
     try {
@@ -165,6 +166,7 @@ Drawing PrepareEan13(const Inputs& inputs)
     drawing.width = Ean13PictureWidth(engine, drawing.paint);
     drawing.height = engine.SymbolHeight();
     drawing.resolution = r;
+    drawing.module = engines::RoundToInt(inputs.width * r) / engines::TENA13::kModules;
     // The digits move down half an interval while the guard bars, 6 % longer than data
     // bars that lose two and a half intervals, end 0.15 of one higher; the add-on's bars
     // start one interval below its digits.
@@ -200,6 +202,7 @@ Drawing PrepareUpc(Kind kind, const Inputs& inputs, int modules, const char* add
     drawing.width = engine.SymbolWidth();
     drawing.height = engine.SymbolHeight();
     drawing.resolution = engine.Resolution();
+    drawing.module = engine.ModuleWidth();
     engine.SetComment(inputs.comment);
     drawing.paint = UpcPainter(engine, font);
     // Every text keeps one interval from the bars it faces. The digits under the bars

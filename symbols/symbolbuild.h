@@ -54,6 +54,7 @@ struct Drawing {
     Refusal refusal = Refusal::None;
     QString error;
     int width = 0, height = 0, resolution = 0;
+    int module = 0;  // pixels of a module; Code 39: of a narrow element
     platform::SymbolPainter paint;
     // What a scanner should read of it, for the scan check; drawn stays empty.
     BuiltSymbol built;

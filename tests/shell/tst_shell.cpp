@@ -1,6 +1,7 @@
 // The application shell driven in-process: start-up from the settings file, the
 // symbology switch, the menus, the page setting dialog, printing to a real PDF that
 // is rendered back to pixels, the about box and the help command.
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
@@ -11,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPainter>
 #include <QProcess>
 #include <QPushButton>
 #include <QtTest>
@@ -18,6 +20,7 @@
 #include "editors/C39form.h"
 #include "editors/bareditor.h"
 #include "engines/environment.h"
+#include "engines/rounding.h"
 #include "platform/files.h"
 #include "platform/inifile.h"
 #include "platform/notices.h"
@@ -25,6 +28,7 @@
 #include "shell/mainform.h"
 #include "shell/pagesetting.h"
 #include "shell/printunit.h"
+#include "symbols/sharpprint.h"
 #include "support/decoder.h"
 #include "support/guitest.h"
 
@@ -114,6 +118,25 @@ int PdfPages(const QString& pdf)
     info.waitForFinished(-1);
     const auto match = QRegularExpression(R"(Pages:\s+(\d+))").match(QString::fromLatin1(info.readAllStandardOutput()));
     return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+// The lengths of the dark and light runs along one row, from its first dark pixel to
+// its last; dark is below mid-grey.
+QList<int> Runs(const QImage& gray, int row)
+{
+    QList<int> runs;
+    const uchar* line = gray.constScanLine(row);
+    int first = -1, last = -1;
+    for (int x = 0; x < gray.width(); ++x)
+        if (line[x] < 128) (first < 0 ? first : last) = x, last = x;
+    for (int x = first; first >= 0 && x <= last;) {
+        const bool dark = line[x] < 128;
+        int end = x;
+        while (end <= last && (line[end] < 128) == dark) ++end;
+        runs << end - x;
+        x = end;
+    }
+    return runs;
 }
 
 }  // namespace
@@ -429,7 +452,8 @@ private slots:
         QCOMPARE(bar[3], main->Exit2);
         QVERIFY(!main->Exit2->menu());
         QCOMPARE(Captions(main->File1->actions()),
-                 (QStringList{"Printer setting", "Page setting", "Font setting", "Color setting", "Scan check"}));
+                 (QStringList{"Printer setting", "Page setting", "Font setting", "Color setting", "Scan check",
+                              "Sharp printing"}));
         QCOMPARE(Captions(main->Symbology1->actions()), (QStringList{"C39", "EAN-13", "EAN-8", "UPC-A", "UPC-E"}));
         QCOMPARE(Captions(main->Help1->actions()), (QStringList{"About", "Help"}));
         for (QAction* item : main->Symbology1->actions()) QVERIFY(item->isCheckable());
@@ -719,6 +743,194 @@ private slots:
         const QRegularExpression withErrorCode(R"(^Printer is Error  \d+$)");
         QVERIFY2(withErrorCode.match(seen[0].text).hasMatch(), qPrintable(seen[0].text));
         QVERIFY(dialog.isVisible());
+    }
+
+    // ---- sharp printing ------------------------------------------------------------
+
+    // A symbol printed with Sharp printing on lands at the stated offset in the
+    // printer's own dots, exactly as drawn again at that resolution: every bar and space
+    // a whole number of modules of one whole number of dots, still read by a decoder.
+    void sharpPrintPutsEveryModuleOnWholeDots_data()
+    {
+        QTest::addColumn<int>("symbology");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("addOn");
+        QTest::addColumn<QString>("comment");
+        QTest::addColumn<QString>("width");
+        QTest::addColumn<bool>("turned");
+        QTest::addColumn<int>("dpi");
+        QTest::addColumn<QString>("read");
+        const int c39 = 0, ean13 = 1, upca = 2, ean8 = 3, upce = 4;
+        QTest::newRow("Code 39 10 mils 203") << c39 << "RUVOLA-39" << "" << "" << "10" << false << 203 << "RUVOLA-39";
+        QTest::newRow("Code 39 10 mils 300 comment") << c39 << "AB-12" << "" << "Lot 7" << "10" << false << 300 << "AB-12";
+        QTest::newRow("Code 39 10 mils 600 turned") << c39 << "AB-12" << "" << "" << "10" << true << 600 << "AB-12";
+        QTest::newRow("EAN-13 1 inch 203") << ean13 << "590123412345" << "" << "" << "1" << false << 203
+                                           << "5901234123457";
+        QTest::newRow("EAN-13 1 inch 300 add-on comment") << ean13 << "590123412345" << "12" << "Lot 7" << "1" << false
+                                                          << 300 << "5901234123457 12";
+        QTest::newRow("EAN-13 2 inches 600 turned") << ean13 << "590123412345" << "" << "" << "2" << true << 600
+                                                    << "5901234123457";
+        QTest::newRow("UPC-A 21 mils 203 add-on") << upca << "03600029145" << "12345" << "" << "21" << false << 203
+                                                  << "036000291452 12345";
+        QTest::newRow("UPC-A 11 mils 300 turned") << upca << "03600029145" << "" << "" << "11" << true << 300
+                                                  << "036000291452";
+        QTest::newRow("UPC-A 11 mils 600 comment") << upca << "03600029145" << "" << "Lot 7" << "11" << false << 600
+                                                   << "036000291452";
+        QTest::newRow("EAN-8 11 mils 203") << ean8 << "9638507" << "" << "" << "11" << false << 203 << "96385074";
+        QTest::newRow("EAN-8 21 mils 300 add-on") << ean8 << "9638507" << "12" << "" << "21" << false << 300
+                                                  << "96385074 12";
+        QTest::newRow("EAN-8 11 mils 600") << ean8 << "9638507" << "" << "" << "11" << false << 600 << "96385074";
+        QTest::newRow("UPC-E 11 mils 203 turned") << upce << "123456" << "" << "" << "11" << true << 203 << "01234565";
+        QTest::newRow("UPC-E 11 mils 300") << upce << "123456" << "" << "" << "11" << false << 300 << "01234565";
+        QTest::newRow("UPC-E 21 mils 600 add-on comment") << upce << "123456" << "12" << "Lot 7" << "21" << false << 600
+                                                          << "01234565 12";
+    }
+    void sharpPrintPutsEveryModuleOnWholeDots()
+    {
+        QFETCH(int, symbology);
+        QFETCH(QString, message);
+        QFETCH(QString, addOn);
+        QFETCH(QString, comment);
+        QFETCH(QString, width);
+        QFETCH(bool, turned);
+        QFETCH(int, dpi);
+        QFETCH(QString, read);
+        Start();
+        main->fleft = main->fright = 300;
+        main->ftop = main->fdown = main->fiwidth = 50;
+        void (Tmainfm::*const picks[])() = {&Tmainfm::C391Click, &Tmainfm::ENA13Click, &Tmainfm::upca1Click,
+                                            &Tmainfm::EAN81Click, &Tmainfm::UPCE1Click};
+        QVERIFY(RunClosingModals([&] { (main.get()->*picks[symbology])(); }).isEmpty());
+        auto* editor = qobject_cast<TBarEditor*>(main->barform);
+        QVERIFY(editor);
+        editor->barcodeedt->setText(message);
+        editor->heardtextedt->setText(comment);
+        if (auto* box = editor->findChild<QLineEdit*>(symbology == 1 ? "Edit1" : "Supplementaltxt")) box->setText(addOn);
+        if (auto* combo = editor->findChild<QComboBox*>("ComboBox1"))
+            combo->setCurrentText(width);
+        else
+            editor->findChild<QLineEdit*>(symbology == 0 ? "fnarwidthedt" : "barwidth")->setText(width);
+        QVERIFY(RunClosingModals([&] { editor->Button1Click(); }).isEmpty());
+        if (turned) editor->ToolButton5Click();
+
+        const QString pdf = PrintToPdf("sharp.pdf");
+        main->Printer()->setResolution(dpi);
+        main->Printer()->setPageSize(QPageSize(QSizeF(4.5, 4), QPageSize::Inch));
+        main->SharpPrinting1->setChecked(true);
+        QVERIFY(editor->LastShown().has_value());
+        const symbols::SharpPicture sharp = symbols::DrawSharp(*editor->LastShown(), dpi);
+        QVERIFY2(!sharp.picture.isNull(), qPrintable(sharp.error));
+        // The nearest whole dots to the chosen width; EAN-13 divides the symbol's width.
+        const double chosen = width.toDouble();
+        const int module = symbology == 1 ? engines::RoundToInt(chosen * dpi) / 95 : engines::RoundToInt(chosen * dpi / 1000);
+        QCOMPARE(sharp.module, module);
+        QString figures;
+        const auto seen = RunClosingModals([&] { editor->Button4Click(); }, [&](QWidget* modal) {
+            auto* dialog = qobject_cast<Tpringfm*>(modal);
+            if (!dialog) return;
+            figures = dialog->Figures->text();
+            dialog->xedt->setText("250");
+            dialog->yedt->setText("125");
+            dialog->Button1Click();
+        });
+        QCOMPARE(seen.size(), 1);
+        QVERIFY2(figures.startsWith(QStringLiteral("%1 dpi: Sharp printing gives %2 dots").arg(dpi).arg(module)),
+                 qPrintable(figures));
+
+        QProcess::execute("pdftoppm", {"-r", QString::number(dpi), "-gray", "-aa", "no", "-aaVector", "no", "-png",
+                                       "-singlefile", pdf, dir->Path("sharp")});
+        const QImage page = QImage(dir->Path("sharp.png")).convertToFormat(QImage::Format_Grayscale8);
+        QVERIFY(!page.isNull());
+        // At the offset, dot for dot what was drawn.
+        const QPoint corner(engines::RoundToInt(0.25 * dpi), engines::RoundToInt(0.125 * dpi));
+        const QImage printed = page.copy(QRect(corner, sharp.picture.size()));
+        const QImage drawn = sharp.picture.convertToFormat(QImage::Format_Grayscale8);
+        int differing = 0;
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x)
+                differing += (printed.constScanLine(y)[x] < 128) != (drawn.constScanLine(y)[x] < 128);
+        QCOMPARE(differing, 0);
+
+        const QImage upright = turned ? printed.transformed(QTransform().rotate(-90)) : printed;
+        const QList<int> runs = Runs(upright, upright.height() * 2 / 5);
+        QVERIFY(runs.size() > 20);
+        if (symbology == 0) {
+            // narrow and wide elements only, each a whole number of dots
+            const QSet<int> widths(runs.begin(), runs.end());
+            QCOMPARE(widths.size(), 2);
+            QCOMPARE(*std::min_element(runs.begin(), runs.end()), module);
+        } else {
+            // the light gap before an add-on, which follows the main symbol's runs, has a
+            // width of its own
+            const int mainRuns[] = {0, 59, 59, 43, 33};
+            const int gap = addOn.isEmpty() ? -1 : mainRuns[symbology];
+            for (int i = 0; i < runs.size(); ++i)
+                QVERIFY2(i == gap || runs[i] % module == 0, qPrintable(QStringLiteral("a run of %1 dots").arg(runs[i])));
+        }
+        QImage quiet(upright.size() + QSize(dpi / 2, dpi / 2), QImage::Format_Grayscale8);
+        quiet.fill(255);
+        QPainter(&quiet).drawImage(dpi / 4, dpi / 4, upright);
+        const Symbology kind = symbology == 0 ? Symbology::Code39 : addOn.isEmpty() ? Symbology::EanUpc : Symbology::EanUpcWithAddOn;
+        QCOMPARE(DecodeSymbols(quiet, kind), QStringList{read});
+    }
+
+    // The dialog's line on what the printer gets, for the UPC-A editor's default width of
+    // 21 mils, a module of 2 pixels on the screen.
+    void printFiguresSayWhatThePrinterGets_data()
+    {
+        QTest::addColumn<int>("dpi");
+        QTest::addColumn<bool>("sharp");
+        QTest::addColumn<bool>("built");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("203 stretched") << 203 << false << true
+                                       << "203 dpi: modules of 4 or 5 dots for 4.23; Sharp printing gives 4 dots, 19.7 "
+                                          "mils, 95 %";
+        QTest::newRow("203 sharp") << 203 << true << true
+                                   << "203 dpi: Sharp printing gives 4 dots, 19.7 mils, 95 %; stretched, modules of 4 "
+                                      "or 5 dots for 4.23";
+        QTest::newRow("192 stretched, whole") << 192 << false << true
+                                              << "192 dpi: modules of 4 dots; Sharp printing gives 4 dots, 20.8 mils, "
+                                                 "100 %";
+        QTest::newRow("no build") << 203 << true << false
+                                  << "203 dpi: pixels of 2 or 3 dots for 2.11; Sharp printing has no build to draw again";
+        QTest::newRow("no resolution") << 0 << true << true
+                                       << "The printer does not tell its resolution: the picture prints stretched, as "
+                                          "it is.";
+    }
+    void printFiguresSayWhatThePrinterGets()
+    {
+        QFETCH(int, dpi);
+        QFETCH(bool, sharp);
+        QFETCH(bool, built);
+        QFETCH(QString, line);
+        Start("[Symbology]\nChecked=Bar Code UPC-A\n");
+        auto* editor = qobject_cast<TBarEditor*>(main->barform);
+        QVERIFY(editor);
+        editor->barcodeedt->setText("03600029145");
+        if (built) QVERIFY(RunClosingModals([&] { editor->Button1Click(); }).isEmpty());
+        if (dpi > 0) PrintToPdf("figures.pdf");  // else a PDF printer without a file: not ready
+        if (dpi > 0) main->Printer()->setResolution(dpi);
+        main->SharpPrinting1->setChecked(sharp);
+        QString figures;
+        RunClosingModals([&] { editor->Button4Click(); }, [&](QWidget* modal) {
+            if (auto* dialog = qobject_cast<Tpringfm*>(modal)) figures = dialog->Figures->text();
+        });
+        QCOMPARE(figures, line);
+    }
+
+    // The choice is kept in a section of its own, and read at the next start.
+    void sharpPrintingIsRemembered()
+    {
+        Start("[Symbology]\r\nChecked=Bar Code UPC-A\r\n; kept\r\n");
+        QVERIFY(!main->SharpPrinting1->isChecked());
+        QVERIFY(RunClosingModals([&] { main->SharpPrinting1->trigger(); }).isEmpty());
+        QCOMPARE(dir->Read(kSettings), QByteArray("[Symbology]\r\nChecked=Bar Code UPC-A\r\n; kept\r\n[Printing]\r\n"
+                                                  "Sharp=1\r\n"));
+        main.reset();
+        main = MakeMainWindow();
+        QVERIFY(main->SharpPrinting1->isChecked());
+        QVERIFY(RunClosingModals([&] { main->SharpPrinting1->trigger(); }).isEmpty());
+        QCOMPARE(platform::IniFile(platform::SettingsPath()).ReadString("Printing", "Sharp"), QString("0"));
     }
 
     void printDialogKeys()
