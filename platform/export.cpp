@@ -51,7 +51,7 @@ void SetResolution(QImage& picture, int dpi)
 
 // One pass that packs black pixels into bits and gives up at the first colour; a
 // batch spends less on this than Qt's dithering conversion and a separate check.
-QImage PngPicture(const QImage& picture)
+QImage OneBitPicture(const QImage& picture)
 {
     // Every build makes a 32-bit picture; others are converted first.
     const bool direct = picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32;
@@ -89,7 +89,7 @@ QString ExportSymbol(const ExportedSymbol& symbol, const QString& path)
     if (symbol.picture.isNull() || symbol.resolution <= 0 || !symbol.paint)
         return QStringLiteral("Build a symbol before exporting it.");
     if (suffix == QLatin1String("png")) {
-        QImage png = PngPicture(symbol.picture);
+        QImage png = OneBitPicture(symbol.picture);
         SetResolution(png, symbol.resolution);
         return SaveAs(path, [&](QIODevice& device) {
             QImageWriter writer(&device, "png");

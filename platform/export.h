@@ -25,8 +25,8 @@ struct ExportedSymbol {
 void SetResolution(QImage& picture, int dpi);
 int DotsPerMetre(int dpi);
 
-// The picture to write as PNG: 1-bit where it holds only black and white.
-QImage PngPicture(const QImage& picture);
+// The picture to write as PNG or print sharp: 1-bit where it holds only black and white.
+QImage OneBitPicture(const QImage& picture);
 
 // Writes symbol to path, the format chosen by its suffix (png, svg or pdf, any case).
 // Returns an empty string when written, else the message to show; on failure no

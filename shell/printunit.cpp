@@ -15,6 +15,7 @@
 #include "engines/environment.h"
 #include "engines/rounding.h"
 #include "mainform.h"
+#include "platform/export.h"
 #include "platform/keyfilter.h"
 #include "platform/notices.h"
 #include "platform/numtext.h"
@@ -66,6 +67,19 @@ QString OffSheetNotice(const Edges& e, const QRect& sheet)
     return {};
 }
 
+// A black and white picture goes to the page as one bit a dot, which a print system
+// that downsamples a page's colour and grey images (as Ghostscript does above 450 dpi
+// when it writes a PDF for print) leaves as it is. Qt stores a 1-bit image so only
+// where black is its first colour.
+QImage PrintedBits(const QImage& picture)
+{
+    QImage bits = platform::OneBitPicture(picture);
+    if (bits.format() != QImage::Format_Mono) return bits;
+    bits.invertPixels();
+    bits.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    return bits;
+}
+
 }  // namespace
 
 QRect PrintDestination(int width, int height, int screenDpi, int printerDpi, double xMils, double yMils)
@@ -85,7 +99,7 @@ namespace {
 
 // The resolution the print system names as the queue's default, or 0. Qt lays every
 // page out at a resolution of its own (1200 dpi for a high-resolution printer) and
-// tells the queue's own only where it offers just one.
+// does not tell the queue's: its list of supported resolutions holds 72 alone.
 int QueueDefaultDots(const QString& queue)
 {
     cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.toUtf8().constData(), nullptr);
@@ -109,8 +123,6 @@ int QueueDefaultDots(const QString& queue)
 int PrinterDots(const QPrinter& printer)
 {
     if (printer.outputFormat() == QPrinter::PdfFormat) return std::max(0, printer.resolution());
-    const QList<int> offered = printer.supportedResolutions();
-    if (offered.size() == 1) return std::max(0, offered.first());
     return printer.printerName().isEmpty() ? 0 : QueueDefaultDots(printer.printerName());
 }
 
@@ -218,7 +230,11 @@ bool Tpringfm::PrintSharp(QPrinter& printer, double x, double y)
 {
     const int dots = printerDots_, before = printer.resolution();
     printer.setResolution(dots);
-    const double left = x / 1000 * dots, top = y / 1000 * dots;
+    // The offset is rounded on the sheet's own grid of dots: the printable area may begin
+    // between two dots (a quarter inch at 203 dpi is 50.75 dots).
+    const QPointF origin = printer.fullPage() ? QPointF() : printer.pageLayout().paintRect(QPageLayout::Point).topLeft() * dots / 72.0;
+    const double left = engines::RoundToInt(origin.x() + x / 1000 * dots) - origin.x();
+    const double top = engines::RoundToInt(origin.y() + y / 1000 * dots) - origin.y();
     const QSize size = sharp_.picture.size();
     const QString offSheet =
         OffSheetNotice({left, top, left + size.width(), top + size.height()}, SheetArea(printer));
@@ -230,12 +246,17 @@ bool Tpringfm::PrintSharp(QPrinter& printer, double x, double y)
         if (printed) {
             painter.setRenderHint(QPainter::LosslessImageRendering);
             painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-            // The picture's edges lie a quarter of a dot inside the dots it covers: a
-            // page's coordinates reach the printer as fractions of a point, and a
-            // renderer that rounds an image's edges outwards, or samples it at each
-            // dot's centre, then still gives each pixel exactly one dot.
-            const QRectF dots(QPointF(engines::RoundToInt(left), engines::RoundToInt(top)), QSizeF(size));
-            painter.drawImage(dots.adjusted(0.25, 0.25, -0.25, -0.25), sharp_.picture);
+            // The picture's left and top edges lie a quarter of a dot into its first
+            // dot, its right and bottom edges half a dot short of its last dot's end.
+            // The page's coordinates reach the printer as fractions of a point, so an
+            // edge put on a dot's boundary may land a hair to either side; a renderer
+            // (poppler, as pdftoppm and CUPS's raster filters use it) takes an image's
+            // right and bottom edges as reaching into the next dot even where they end
+            // on a boundary; and Ghostscript writing the job as a PDF at the printer's
+            // resolution moves positions to half dots. With these edges each pixel still
+            // covers exactly one dot through all three.
+            painter.drawImage(QRectF(QPointF(left + 0.25, top + 0.25), QSizeF(size) - QSizeF(0.75, 0.75)),
+                              PrintedBits(sharp_.picture));
             printed = painter.end();
         }
     }

@@ -18,8 +18,8 @@ class QPushButton;
 QRect PrintDestination(int width, int height, int screenDpi, int printerDpi, double xMils, double yMils);
 // Whether the printer can take a job: a real queue, or a PDF with a file name.
 bool PrinterReady(const QPrinter& printer);
-// The dots per inch the printer puts on paper: a PDF file's as it is set; a queue's one
-// resolution, or the default its print system reports; 0 when none can be known.
+// The dots per inch the printer puts on paper: a PDF file's as it is set, a queue's
+// default as its print system reports it; 0 when none can be known.
 int PrinterDots(const QPrinter& printer);
 
 class Tpringfm : public QDialog {

@@ -46,7 +46,24 @@ QByteArray WithMargins(QByteArray ppd)
     return (out + text.mid(at)).toLatin1();
 }
 
+// The description with dpi offered and named the default resolution, on Letter sheets.
+QByteArray AtResolution(QByteArray ppd, int dpi)
+{
+    const QByteArray name = QByteArray::number(dpi) + "dpi";
+    ppd.replace("*DefaultResolution: 300dpi", "*DefaultResolution: " + name);
+    const QByteArray option = "*Resolution " + name + "/" + QByteArray::number(dpi) + " DPI: \"<</HWResolution[" +
+                              QByteArray::number(dpi) + " " + QByteArray::number(dpi) + "]>>setpagedevice\"\n";
+    if (!ppd.contains("*Resolution " + name + "/")) ppd.replace("*CloseUI: *Resolution", option + "*CloseUI: *Resolution");
+    for (const char* key : {"PageSize", "PageRegion", "ImageableArea", "PaperDimension"})
+        ppd.replace(QByteArray("*Default") + key + ": A4", QByteArray("*Default") + key + ": Letter");
+    return ppd;
+}
+
 }  // namespace
+
+// Names that share no first letter with the others, so that typing one in the printer
+// list picks it at once.
+QString PrintQueue::QueueAt(int dpi) { return QStringLiteral("%1%2dpi").arg(QChar(dpi == 203 ? 'X' : dpi == 300 ? 'Y' : 'Z')).arg(dpi); }
 
 PrintQueue::~PrintQueue()
 {
@@ -120,9 +137,12 @@ bool PrintQueue::WriteConfiguration(QString& error)
     backendConfig_ = kBackendConfigDir + "/cups-pdf-" + instance_ + ".conf";
     const QByteArray backend = "Out " + root.toUtf8() + "/pdf\nAnonDirName " + root.toUtf8() + "/pdf\nSpool " +
                                root.toUtf8() + "/pdf-spool\nLog " + root.toUtf8() + "/log\nGrp root\n";
-    if (!WriteFile(dir.filePath("cups-files.conf"), files) || !WriteFile(dir.filePath("cupsd.conf"), daemon) ||
-        !WriteFile(dir.filePath("ppd/margins.ppd"), WithMargins(ppd.readAll())) ||
-        !WriteFile(backendConfig_, backend)) {
+    const QByteArray description = WithMargins(ppd.readAll());
+    bool written = true;
+    for (int dpi : kResolutions)
+        written = written && WriteFile(dir.filePath(QStringLiteral("ppd/margins-%1.ppd").arg(dpi)), AtResolution(description, dpi));
+    if (!written || !WriteFile(dir.filePath("cups-files.conf"), files) || !WriteFile(dir.filePath("cupsd.conf"), daemon) ||
+        !WriteFile(dir.filePath("ppd/margins.ppd"), description) || !WriteFile(backendConfig_, backend)) {
         error = "cannot write the CUPS configuration under " + root + " and " + backendConfig_;
         return false;
     }
@@ -147,12 +167,15 @@ QString PrintQueue::Start()
     if (!running) return "cupsd is not answering: " + QString::fromLocal8Bit(cupsd_.readAll()) + ErrorLog();
     const QString ppdPath = dir_.filePath("ppd/margins.ppd");
     const QString device = "cups-pdf:/" + instance_;
-    const QList<QPair<QString, QStringList>> steps = {
+    QList<QPair<QString, QStringList>> steps = {
         {"lpadmin", {"-p", kQueue, "-E", "-v", device, "-P", ppdPath}},
         {"lpadmin", {"-p", kHeldDefault, "-E", "-v", device, "-P", ppdPath}},
         {"cupsdisable", {kHeldDefault}},
         {"lpadmin", {"-d", kHeldDefault}},
     };
+    for (int dpi : kResolutions)
+        steps.append({"lpadmin", {"-p", QueueAt(dpi), "-E", "-v", device, "-P",
+                                      dir_.filePath(QStringLiteral("ppd/margins-%1.ppd").arg(dpi))}});
     for (const auto& [tool, args] : steps)
         if (const QString failure = Lp(tool, args); !failure.isEmpty()) return failure;
     return {};
@@ -164,14 +187,14 @@ QStringList PrintQueue::Jobs(const QString& queue) const
     return out.split('\n', Qt::SkipEmptyParts);
 }
 
-QString PrintQueue::WaitForPdf(int timeoutMs) const
+QString PrintQueue::WaitForPdf(int timeoutMs, const QString& queue) const
 {
     const QDir out(dir_.filePath("pdf"));
     QString pdf;
     WaitFor(
         [&] {
             const QStringList files = out.entryList({"*.pdf"}, QDir::Files);
-            if (files.size() != 1 || !Jobs(kQueue).isEmpty()) return false;
+            if (files.size() != 1 || !Jobs(queue).isEmpty()) return false;
             pdf = out.filePath(files.first());
             return true;
         },

@@ -1,6 +1,7 @@
-// A private CUPS daemon on a socket of its own with two queues: the daemon's default,
-// held (a job sent there waits and is never printed), and a cups-pdf queue whose PDFs
-// land in a directory this test owns. Its printable area starts a quarter inch from
+// A private CUPS daemon on a socket of its own with a held default queue (a job sent
+// there waits and is never printed) and cups-pdf queues whose PDFs land in a directory
+// this test owns: one as the description comes, and one for each resolution of
+// kResolutions, whose description offers it and names it the default. Its printable area starts a quarter inch from
 // the sheet's left edge and half an inch from its top, so that offsets measured from
 // the printable area differ from offsets measured from the sheet.
 #pragma once
@@ -17,6 +18,10 @@ class PrintQueue {
 public:
     static constexpr const char* kQueue = "RuvolaE2E";
     static constexpr const char* kHeldDefault = "HeldDefault";
+    // A queue for each resolution a label printer may have, on US Letter sheets, whose
+    // height is a whole number of dots at each of them.
+    static constexpr int kResolutions[] = {203, 300, 600};
+    static QString QueueAt(int dpi);
     // The printable area's corner, in points from the sheet's top-left corner.
     static constexpr QPointF kPrintableCorner{18, 36};
 
@@ -29,8 +34,9 @@ public:
     QString Server() const;
     QString ServerRoot() const { return dir_.path(); }
     QStringList Jobs(const QString& queue) const;
-    // Waits until the queue is empty and has written one PDF; its path, or empty.
-    QString WaitForPdf(int timeoutMs) const;
+    // Waits until the queue is empty and has written one PDF; its path, or empty. The
+    // caller moves it away before the next job.
+    QString WaitForPdf(int timeoutMs, const QString& queue = kQueue) const;
     QString ErrorLog() const;
 
 private:

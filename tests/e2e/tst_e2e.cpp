@@ -17,7 +17,9 @@
 #include "desktop.h"
 #include "printqueue.h"
 #include "screenreading.h"
+#include "engines/rounding.h"
 #include "support/decoder.h"
+#include "symbols/sharpprint.h"
 
 using namespace e2e;
 
@@ -40,20 +42,23 @@ constexpr QPoint kViewportInEditor(1, 41 + 214 + 18 + 1);
 
 // Places in an editor's parameter panel, as its window is laid out.
 struct EditorPlaces {
-    QRect height, message, addOn, build, print;
+    QRect height, message, addOn, build, print, width, comment;
 };
-const EditorPlaces kCode39{{210, 12, 90, 21}, {210, 138, 346, 21}, {}, {210, 174, 100, 28}, {330, 174, 100, 28}};
-const EditorPlaces kEan13{
-    {192, 39, 105, 21}, {191, 125, 346, 21}, {192, 152, 137, 21}, {456, 184, 81, 25}, {536, 184, 65, 25}};
-const EditorPlaces kUpcFamily{
-    {210, 12, 90, 21}, {210, 104, 346, 21}, {210, 134, 137, 21}, {210, 174, 100, 28}, {330, 174, 100, 28}};
+const EditorPlaces kCode39{{210, 12, 90, 21},   {210, 138, 346, 21}, {},
+                           {210, 174, 100, 28}, {330, 174, 100, 28}, {210, 42, 90, 21},
+                           {210, 106, 346, 21}};
+const EditorPlaces kEan13{{192, 39, 105, 21}, {191, 125, 346, 21}, {192, 152, 137, 21}, {456, 184, 81, 25},
+                          {536, 184, 65, 25}, {192, 68, 105, 21},  {191, 98, 346, 21}};
+const EditorPlaces kUpcFamily{{210, 12, 90, 21},   {210, 104, 346, 21}, {210, 134, 137, 21},
+                              {210, 174, 100, 28}, {330, 174, 100, 28}, {210, 42, 90, 21},
+                              {210, 74, 346, 21}};
 enum EditorKind { kCode39Editor, kEan13Editor, kUpcFamilyEditor };
 const EditorPlaces* const kPlaces[] = {&kCode39, &kEan13, &kUpcFamily};
 
 // The menu bar, left to right, and the rows of its menus.
 enum MenuBarItem { kSettingsMenu, kSymbologyMenu, kHelpMenu, kExitItem };
-constexpr int kMenuBarItems = 4, kSettingsRows = 5, kSymbologyRows = 5;
-enum SettingsRow { kPrinterSetting, kPageSetting };
+constexpr int kMenuBarItems = 4, kSettingsRows = 6, kSymbologyRows = 5;
+enum SettingsRow { kPrinterSetting, kPageSetting, kFontSetting, kColorSetting, kScanCheck, kSharpPrinting };
 
 // Dialog places, from the dialog's top-left corner.
 QRect PageBox(int row)
@@ -101,6 +106,73 @@ QString Keys(const QString& key, int times)
 }
 
 QString SizeText(QSize size) { return QStringLiteral("%1 x %2").arg(size.width()).arg(size.height()); }
+
+// One symbol of a sharp print run: where it is picked, what is typed, whether the
+// preview is turned before printing, and what a scanner reads.
+struct SharpCase {
+    int menuRow;
+    EditorKind editor;
+    symbols::Kind kind;
+    QString message, addOn, comment, width;
+    bool turned;
+    QString read;
+};
+
+// All five symbologies at each resolution, the smallest modules among them (Code 39 at
+// 10 mils, EAN-13 at 1 inch, the others at 11 mils), an add-on, a comment and a turn.
+QList<SharpCase> SharpCases(int dpi)
+{
+    using symbols::Kind;
+    if (dpi == 203)
+        return {{0, kCode39Editor, Kind::Code39, "RUVOLA-39", "", "", "10", false, "RUVOLA-39"},
+                {1, kEan13Editor, Kind::Ean13, "590123412345", "", "", "1", false, "5901234123457"},
+                {3, kUpcFamilyEditor, Kind::UpcA, "03600029145", "", "", "11", false, "036000291452"},
+                {2, kUpcFamilyEditor, Kind::Ean8, "9638507", "", "", "11", false, "96385074"},
+                {4, kUpcFamilyEditor, Kind::UpcE, "123456", "", "", "11", true, "01234565"}};
+    if (dpi == 300)
+        return {{0, kCode39Editor, Kind::Code39, "AB-12", "", "Lot 7", "10", false, "AB-12"},
+                {1, kEan13Editor, Kind::Ean13, "590123412345", "12", "Lot 7", "1", false, "5901234123457 12"},
+                {3, kUpcFamilyEditor, Kind::UpcA, "03600029145", "12345", "", "21", true, "036000291452 12345"},
+                {2, kUpcFamilyEditor, Kind::Ean8, "9638507", "", "", "11", false, "96385074"},
+                {4, kUpcFamilyEditor, Kind::UpcE, "123456", "", "", "11", false, "01234565"}};
+    return {{0, kCode39Editor, Kind::Code39, "AB-12", "", "", "10", true, "AB-12"},
+            {1, kEan13Editor, Kind::Ean13, "590123412345", "", "", "2", true, "5901234123457"},
+            {3, kUpcFamilyEditor, Kind::UpcA, "03600029145", "", "Lot 7", "11", false, "036000291452"},
+            {2, kUpcFamilyEditor, Kind::Ean8, "9638507", "12", "", "21", false, "96385074 12"},
+            {4, kUpcFamilyEditor, Kind::UpcE, "123456", "12", "", "21", false, "01234565 12"}};
+}
+
+// The lengths of the dark and light runs along one row, from its first dark pixel to
+// its last.
+QList<int> Runs(const QImage& gray, int row)
+{
+    QList<int> runs;
+    const uchar* line = gray.constScanLine(row);
+    int first = -1, last = -1;
+    for (int x = 0; x < gray.width(); ++x)
+        if (line[x] < 128) (first < 0 ? first : last) = x, last = x;
+    for (int x = first; first >= 0 && x <= last;) {
+        const bool dark = line[x] < 128;
+        int end = x;
+        while (end <= last && (line[end] < 128) == dark) ++end;
+        runs << end - x;
+        x = end;
+    }
+    return runs;
+}
+
+// The page as pdftoppm renders it at dpi, in grey, without smoothing.
+QImage RenderPage(const QString& pdf, int dpi, const QString& prefix)
+{
+    const ToolRun render = RunTool("pdftoppm", {"-r", QString::number(dpi), "-gray", "-aa", "no", "-aaVector", "no",
+                                                "-singlefile", pdf, prefix},
+                                   QProcessEnvironment::systemEnvironment(), 60000);
+    if (!render.Ok()) return {};
+    QImageReader::setAllocationLimit(1024);
+    const QImage page = QImage(prefix + ".pgm").convertToFormat(QImage::Format_Grayscale8);
+    QFile::remove(prefix + ".pgm");
+    return page;
+}
 
 // One person at one running program: what they see and what they do.
 class Person {
@@ -488,48 +560,233 @@ private slots:
         QString error = queue.Start();
         QVERIFY2(error.isEmpty(), qPrintable(error));
         Program& program = NewProgram(SettingsFile("Bar Code UPC-A"));
-        // The CUPS client library in the program asks this daemon, whose default queue is held.
-        program.SetEnvironment("CUPS_SERVER", queue.Server());
-        program.SetEnvironment("CUPS_SERVERROOT", queue.ServerRoot());
-        error = program.Start();
-        QVERIFY2(error.isEmpty(), qPrintable(error));
+        STEP(StartOnQueue(program, queue));
         Person person(*desktop_, program);
         STEP(person.FindEditor(kUpcFamily));
-
-        // The printer list has the focus: typing a name selects it, Enter accepts.
-        STEP(person.Pick(kSettingsMenu, kSettingsRows, kPrinterSetting));
-        const WindowId setup = desktop_->WaitWindow(program.Pid(), "^Print$");
-        QVERIFY2(setup && desktop_->WaitKeyboard(setup), "no printer set-up dialog with the keyboard");
-        desktop_->Type(QStringLiteral("%1{Return}").arg(PrintQueue::kQueue));
-        QVERIFY2(desktop_->WaitGone(setup, program.Pid()), "Enter left the printer set-up open");
+        STEP(ChoosePrinter(person, program, PrintQueue::kQueue));
 
         STEP(person.TypeInto(kUpcFamily.message, "03600029145"));
         STEP(person.TypeInto(kUpcFamily.addOn, "12"));
         QImage clip;
         STEP(person.Build(QImage(), clip));
-        desktop_->Click(person.OnScreen(kUpcFamily.print));
-        const WindowId options = desktop_->WaitWindow(program.Pid(), "^Print Option$");
-        QVERIFY2(options && desktop_->WaitKeyboard(options), "no \"Print Option\" dialog with the keyboard");
-        const QPoint corner = desktop_->Geometry(options).topLeft();
-        // Enter in the Y box moves on to the X box.
-        desktop_->Click(corner + kYBox.center());
-        desktop_->Type("500{Return}1000");
-        desktop_->Click(corner + kPrintButton.center());
-        const QString pdf = queue.WaitForPdf(60000);
-        QVERIFY2(!pdf.isEmpty(), qPrintable("no PDF from the queue; jobs: " + queue.Jobs(PrintQueue::kQueue).join("; ") +
-                                            "\n" + queue.ErrorLog()));
-        desktop_->Type("{Escape}");
-        QVERIFY2(desktop_->WaitGone(options, program.Pid()), "Esc left the print option dialog open");
-        QVERIFY2(queue.Jobs(PrintQueue::kHeldDefault).isEmpty(), "the job went to the default queue");
-        STEP(person.Exit());
-
         const QString kept = QDir(kArtefacts).filePath("printed.pdf");
-        QFile::remove(kept);
-        QVERIFY(QFile::copy(pdf, kept));
+        STEP(PrintOnce(person, program, queue, PrintQueue::kQueue, kUpcFamily, kept));
+        STEP(person.Exit());
         STEP(CheckPrintedPage(kept, clip, queue));
     }
 
+    // Sharp printing through queues at 203, 300 and 600 dpi, turned on in the menu at the
+    // first and found on at the next starts: each symbology built, some turned, printed at
+    // X 1000, Y 500 mils. Rendered at the queue's resolution, each page holds, at that
+    // offset on the sheet's dots, the build drawn again at the queue's resolution, bar for
+    // bar; the PDF keeps it as an image of that resolution; two decoders read it.
+    void sharpPrintThroughQueues_data()
+    {
+        QTest::addColumn<int>("dpi");
+        for (int dpi : PrintQueue::kResolutions) QTest::newRow(qPrintable(QStringLiteral("%1 dpi").arg(dpi))) << dpi;
+    }
+    void sharpPrintThroughQueues()
+    {
+        QFETCH(int, dpi);
+        if (const QString why = PrintQueue::CannotRun(); !why.isEmpty())
+            QSKIP(qPrintable("no print queue: " + why));
+        if (!MissingTools({"zbarimg"}).isEmpty()) QSKIP("no zbarimg (scripts/setup.sh installs zbar-tools)");
+        PrintQueue queue;
+        QString error = queue.Start();
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        const bool first = dpi == PrintQueue::kResolutions[0];
+        Program& program = NewProgram(SettingsFile("Bar Code C39") + (first ? "" : "[Printing]\nSharp=1\n"));
+        STEP(StartOnQueue(program, queue));
+        Person person(*desktop_, program);
+        STEP(person.FindEditor(kCode39));
+        if (first) {
+            STEP(person.Pick(kSettingsMenu, kSettingsRows, kSharpPrinting));
+            const bool kept =
+                WaitFor([&] { return IniValue(program.ReadSettings(), "Printing", "Sharp") == "1"; }, 5000);
+            QVERIFY2(kept, program.ReadSettings().constData());
+        } else {
+            QList<int> checked;
+            STEP(person.CheckedRows(kSettingsMenu, kSettingsRows, checked));
+            QVERIFY2(checked.contains(kSharpPrinting), "Sharp printing is not on after a start");
+            // After Esc the menu bar keeps its title lit for the keyboard and takes the
+            // next click on it as leaving that: a click in the editor leaves it first.
+            STEP(person.TypeInto(kCode39.message, ""));
+        }
+        const QString queueName = PrintQueue::QueueAt(dpi);
+        STEP(ChoosePrinter(person, program, queueName));
+
+        const QList<SharpCase> cases = SharpCases(dpi);
+        QStringList pdfs;
+        QImage before;
+        for (const SharpCase& c : cases) {
+            const EditorPlaces& places = *kPlaces[c.editor];
+            STEP(person.Pick(kSymbologyMenu, kSymbologyRows, c.menuRow));
+            STEP(person.FindEditor(places));
+            // The EAN-13 width is picked in its list by typing it.
+            STEP(person.TypeInto(places.width, c.editor == kEan13Editor ? c.width + "{Return}"
+                                                                         : "{End}" + Keys("BackSpace", 3) + c.width));
+            if (!c.comment.isEmpty()) STEP(person.TypeInto(places.comment, c.comment));
+            STEP(person.TypeInto(places.message, c.message));
+            if (!c.addOn.isEmpty()) STEP(person.TypeInto(places.addOn, c.addOn));
+            QImage clip;
+            STEP(person.Build(before, clip));
+            before = clip;
+            if (c.turned) {
+                STEP(person.ClickToolIconFromRight(0));
+                QVERIFY2(WaitFor([&] { return person.SeenPicture().width() == clip.height(); }, 5000),
+                         "\"turn 1\" did not turn the preview");
+            }
+            pdfs << QDir(kArtefacts).filePath(QStringLiteral("sharp-%1dpi-%2.pdf").arg(dpi).arg(c.message));
+            STEP(PrintOnce(person, program, queue, queueName, places, pdfs.last()));
+        }
+        STEP(person.Exit());
+        for (int i = 0; i < cases.size(); ++i) STEP(CheckSharpPage(pdfs[i], cases[i], dpi));
+    }
+
+    // Without Sharp printing a 203 dpi queue gets the stretched picture the dialog told of:
+    // UPC-A at its 21 mils, 2 pixels on the screen, has modules of 4 or 5 dots.
+    void stretchedPrintSpreadsAsTold()
+    {
+        if (const QString why = PrintQueue::CannotRun(); !why.isEmpty())
+            QSKIP(qPrintable("no print queue: " + why));
+        PrintQueue queue;
+        QString error = queue.Start();
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        Program& program = NewProgram(SettingsFile("Bar Code UPC-A"));
+        STEP(StartOnQueue(program, queue));
+        Person person(*desktop_, program);
+        STEP(person.FindEditor(kUpcFamily));
+        const QString queueName = PrintQueue::QueueAt(203);
+        STEP(ChoosePrinter(person, program, queueName));
+        STEP(person.TypeInto(kUpcFamily.message, "03600029145"));
+        QImage clip;
+        STEP(person.Build(QImage(), clip));
+        const QString pdf = QDir(kArtefacts).filePath("stretched-203dpi.pdf");
+        STEP(PrintOnce(person, program, queue, queueName, kUpcFamily, pdf));
+        STEP(person.Exit());
+
+        const QImage page = RenderPage(pdf, 203, QDir(kArtefacts).filePath("stretched-203dpi"));
+        QVERIFY(!page.isNull());
+        const QRect bars = DarkBox(page);
+        const QList<int> runs = Runs(page, bars.top() + bars.height() * 2 / 5);
+        QCOMPARE(runs.size(), 59);
+        QSet<int> single;
+        for (int run : runs)
+            if (run < 4.23 * 1.5) single << run;
+        QCOMPARE(single, (QSet<int>{4, 5}));
+    }
+
 private:
+    // The program starts as a client of this queue's daemon only, whose default is held.
+    void StartOnQueue(Program& program, const PrintQueue& queue)
+    {
+        program.SetEnvironment("CUPS_SERVER", queue.Server());
+        program.SetEnvironment("CUPS_SERVERROOT", queue.ServerRoot());
+        const QString error = program.Start();
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+    }
+
+    // The printer list has the focus: typing a name selects it, Enter accepts.
+    void ChoosePrinter(Person& person, const Program& program, const QString& queueName)
+    {
+        STEP(person.Pick(kSettingsMenu, kSettingsRows, kPrinterSetting));
+        const WindowId setup = desktop_->WaitWindow(program.Pid(), "^Print$");
+        QVERIFY2(setup && desktop_->WaitKeyboard(setup), "no printer set-up dialog with the keyboard");
+        desktop_->Type(QStringLiteral("%1{Return}").arg(queueName));
+        QVERIFY2(desktop_->WaitGone(setup, program.Pid()), "Enter left the printer set-up open");
+    }
+
+    // Print in the editor, X 1000 and Y 500 mils in the print option dialog (Enter in the
+    // Y box moves on to the X box), "Print", and Esc; the queue's PDF is moved to keep.
+    void PrintOnce(const Person& person, const Program& program, const PrintQueue& queue, const QString& queueName,
+                   const EditorPlaces& places, const QString& keep)
+    {
+        desktop_->Click(person.OnScreen(places.print));
+        const WindowId options = desktop_->WaitWindow(program.Pid(), "^Print Option$");
+        QVERIFY2(options && desktop_->WaitKeyboard(options), "no \"Print Option\" dialog with the keyboard");
+        const QPoint corner = desktop_->Geometry(options).topLeft();
+        desktop_->Click(corner + kYBox.center());
+        desktop_->Type("500{Return}1000");
+        desktop_->Click(corner + kPrintButton.center());
+        const QString pdf = queue.WaitForPdf(60000, queueName);
+        QVERIFY2(!pdf.isEmpty(), qPrintable("no PDF from the queue; jobs: " + queue.Jobs(queueName).join("; ") + "\n" +
+                                            queue.ErrorLog()));
+        desktop_->Type("{Escape}");
+        QVERIFY2(desktop_->WaitGone(options, program.Pid()), "Esc left the print option dialog open");
+        QVERIFY2(queue.Jobs(PrintQueue::kHeldDefault).isEmpty(), "the job went to the default queue");
+        QFile::remove(keep);
+        QVERIFY(QFile::copy(pdf, keep));
+        QVERIFY(QFile::remove(pdf));
+    }
+
+    void CheckSharpPage(const QString& pdf, const SharpCase& c, int dpi)
+    {
+        const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        // One image on the page, lossless, at the queue's resolution.
+        const QStringList images = QString::fromLatin1(RunTool("pdfimages", {"-list", pdf}, env).out).split('\n');
+        QVERIFY2(images.size() > 2, "no image on the page");
+        const QStringList columns = images[2].simplified().split(' ');
+        QVERIFY2(columns.size() > 13 && columns[8] != "jpeg" && columns[8] != "jpx", qPrintable(images[2]));
+        QVERIFY2(qAbs(columns[12].toInt() - dpi) <= 1 && qAbs(columns[13].toInt() - dpi) <= 1, qPrintable(images[2]));
+
+        // The build as the program made it on the screen, drawn again at the queue's resolution.
+        symbols::Inputs inputs = symbols::Defaults(c.kind);
+        inputs.message = c.message.toStdString();
+        inputs.addOn = c.addOn.toStdString();
+        inputs.comment = c.comment.toStdString();
+        inputs.width = c.width.toDouble();
+        inputs.resolution = 96;
+        const symbols::Drawing onScreen = symbols::Prepare(c.kind, inputs);
+        QVERIFY2(onScreen.Drawable(), qPrintable(onScreen.error));
+        const symbols::SharpPicture sharp =
+            symbols::DrawSharp({c.kind, inputs, onScreen.resolution, onScreen.module, c.turned}, dpi);
+        QVERIFY2(!sharp.picture.isNull(), qPrintable(sharp.error));
+
+        const QString name = QFileInfo(pdf).completeBaseName();
+        const QImage page = RenderPage(pdf, dpi, QDir(kArtefacts).filePath(name));
+        QVERIFY(!page.isNull());
+        // The stated offset, rounded on the sheet's dots from the printable area's corner.
+        const QPoint corner(engines::RoundToInt(PrintQueue::kPrintableCorner.x() / 72 * dpi + 1.0 * dpi),
+                            engines::RoundToInt(PrintQueue::kPrintableCorner.y() / 72 * dpi + 0.5 * dpi));
+        const QTransform back = QTransform().rotate(c.turned ? -90 : 0);
+        const QImage printed = page.copy(QRect(corner, sharp.picture.size())).transformed(back);
+        const QImage drawn = sharp.picture.convertToFormat(QImage::Format_Grayscale8).transformed(back);
+        printed.save(QDir(kArtefacts).filePath(name + ".png"));
+        drawn.save(QDir(kArtefacts).filePath(name + "-drawn.png"));
+        // A band through the bars, clear of every text, dot for dot.
+        int differing = 0;
+        for (int y = drawn.height() * 3 / 10; y < drawn.height() / 2; ++y)
+            for (int x = 0; x < drawn.width(); ++x)
+                differing += (printed.constScanLine(y)[x] < 128) != (drawn.constScanLine(y)[x] < 128);
+        QVERIFY2(differing == 0, qPrintable(QStringLiteral("%1 dots differ from the build at %2 dpi at %3, %4")
+                                                .arg(differing).arg(dpi).arg(corner.x()).arg(corner.y())));
+        // Every bar and space one whole number of modules of sharp.module dots (Code 39:
+        // narrow or wide), the gap before an add-on aside.
+        const QList<int> runs = Runs(printed, printed.height() * 2 / 5);
+        QVERIFY(runs.size() > 20);
+        if (c.kind == symbols::Kind::Code39) {
+            QCOMPARE(QSet<int>(runs.begin(), runs.end()).size(), 2);
+            QCOMPARE(*std::min_element(runs.begin(), runs.end()), sharp.module);
+        } else {
+            const int mainRuns = c.kind == symbols::Kind::Ean8 ? 43 : c.kind == symbols::Kind::UpcE ? 33 : 59;
+            for (int i = 0; i < runs.size(); ++i)
+                QVERIFY2((i == mainRuns && !c.addOn.isEmpty()) || runs[i] % sharp.module == 0,
+                         qPrintable(QStringLiteral("a run of %1 dots for modules of %2").arg(runs[i]).arg(sharp.module)));
+        }
+        const QImage sheet = OnWhiteSheet(printed, dpi / 4);
+        const Symbology kind = c.kind == symbols::Kind::Code39 ? Symbology::Code39
+                               : c.addOn.isEmpty()              ? Symbology::EanUpc
+                                                                : Symbology::EanUpcWithAddOn;
+        const QStringList read = DecodeSymbols(sheet, kind);
+        QVERIFY2(read == QStringList{c.read}, qPrintable("ZXing reads: " + read.join(", ")));
+        const QString png = QDir(kArtefacts).filePath(name + "-sheet.png");
+        QVERIFY(sheet.save(png));
+        const ToolRun zbar = RunTool("zbarimg", {"--raw", "-q", "-Supca.enable", "-Supce.enable", png}, env);
+        const QString zbarRead = QString::fromLatin1(zbar.out).trimmed();
+        QVERIFY2(zbarRead == c.read.section(' ', 0, 0), qPrintable("zbar reads: " + zbarRead));
+        qInfo("%s: modules of %d dots, read %s", qPrintable(name), sharp.module, qPrintable(read.join(", ")));
+    }
+
     void CheckPrintedPage(const QString& pdf, const QImage& clip, const PrintQueue& queue)
     {
         const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -798,7 +798,7 @@ private slots:
             Play(canvas, script);
         }
         platform::SetResolution(image, kDpi);
-        const QImage expected = platform::PngPicture(image);
+        const QImage expected = platform::OneBitPicture(image);
         QCOMPARE(expected.depth() == 1, oneBit);
 
         platform::BitCanvas bits;
