@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <system_error>
 
-#include "platform/export.h"
 #include "platform/savebytes.h"
 #include "platform/monopng.h"
 

@@ -39,8 +39,6 @@ const EditorDesign kDesign = {
     .lowerInnerPanel = true,
 };
 
-constexpr int kMessageLength = 12;
-
 }  // namespace
 
 Tena13fm::Tena13fm(QWidget* parent, EditorHost& host) : TBarEditor(parent, host, kDesign)
@@ -55,7 +53,7 @@ Tena13fm::Tena13fm(QWidget* parent, EditorHost& host) : TBarEditor(parent, host,
     Label3 = PanelLabel("Label3", "Ean13 Supplemental: ", QRect(21, 155, 153, 25), true);
     Edit1 = platform::NewEdit(Panel2, "Edit1", {}, QRect(192, 152, 137, 21));
     Edit1->setMaxLength(5);
-    barcodeedt->setMaxLength(kMessageLength);
+    barcodeedt->setMaxLength(symbols::NamesOf(symbols::Kind::Ean13).messageDigits);
 
     platform::RouteKeyPresses(fheightedt, [this](QKeyEvent* key) { return fheightedtKeyPress(key); });
     platform::RouteKeyPresses(barcodeedt, [this](QKeyEvent* key) { return barcodeedtKeyPress(key); });
@@ -84,7 +82,7 @@ void Tena13fm::Build()
     // An add-on of another length is told, and the symbol built without it.
     QString addOn = Edit1->text();
     if (!symbols::AddOnLengthAccepted(addOn)) {
-        platform::ShowNotice(this, symbols::AddOnLengthNotice("Ean13"));
+        platform::ShowNotice(this, symbols::AddOnLengthNotice(symbols::Kind::Ean13));
         Edit1->setFocus();
         addOn.clear();
     }

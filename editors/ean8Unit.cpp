@@ -6,9 +6,7 @@ namespace {
 const UpcFamilyDesign kDesign = {
     .frame = UpcFrame("fmean8", 687, 452),
     .kind = symbols::Kind::Ean8,
-    .messageLength = 7,
     .addOnCaption = "Ean8 Supplemental: ",
-    .addOnLabel = "Ean8",
     .widthBeforeAddOn = true,
 };
 }  // namespace

@@ -6,9 +6,7 @@ namespace {
 const UpcFamilyDesign kDesign = {
     .frame = UpcFrame("fmupc_a", 688, 445),
     .kind = symbols::Kind::UpcA,
-    .messageLength = 11,
     .addOnCaption = "Upc-a Supplemental: ",
-    .addOnLabel = "Upc-a",
     .widthBeforeAddOn = false,
 };
 }  // namespace

@@ -6,9 +6,7 @@ namespace {
 const UpcFamilyDesign kDesign = {
     .frame = UpcFrame("fmupce", 690, 446),
     .kind = symbols::Kind::UpcE,
-    .messageLength = 6,
     .addOnCaption = "Upc-e Supplemental: ",
-    .addOnLabel = "Upc-e",
     .widthBeforeAddOn = false,
 };
 }  // namespace

@@ -20,7 +20,7 @@ TUpcEditor::TUpcEditor(QWidget* parent, EditorHost& host, const UpcFamilyDesign&
     Label3 = PanelLabel("Label3", design.addOnCaption, QRect(16, 136, 190, 17), true);
     Supplementaltxt = platform::NewEdit(Panel2, "Supplementaltxt", {}, QRect(210, 134, 137, 21));
     Supplementaltxt->setMaxLength(5);
-    barcodeedt->setMaxLength(design.messageLength);
+    barcodeedt->setMaxLength(symbols::NamesOf(design.kind).messageDigits);
 
     platform::RouteKeyPresses(fheightedt, [this](QKeyEvent* key) { return fheightedtKeyPress(key); });
     platform::RouteKeyPresses(barwidth, [this](QKeyEvent* key) { return barwidthKeyPress(key); });
@@ -48,7 +48,7 @@ bool TUpcEditor::LengthsAccepted()
         return false;
     }
     if (!symbols::AddOnLengthAccepted(Supplementaltxt->text())) {
-        platform::ShowNotice(this, symbols::AddOnLengthNotice(family_.addOnLabel));
+        platform::ShowNotice(this, symbols::AddOnLengthNotice(family_.kind));
         Supplementaltxt->setFocus();
         return false;
     }

@@ -9,9 +9,7 @@
 struct UpcFamilyDesign {
     EditorDesign frame;
     symbols::Kind kind;
-    int messageLength;
     const char* addOnCaption;  // the add-on box's label
-    const char* addOnLabel;    // how the add-on's notice names it: "Upc-a", "Ean8", "Upc-e"
     bool widthBeforeAddOn;     // tab order of the last two boxes
 };
 

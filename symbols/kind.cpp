@@ -7,15 +7,13 @@ namespace symbols {
 
 namespace {
 const KindNames kKinds[] = {
-    {Kind::Code39, "Bar Code C39", "C39", "code39"},
-    {Kind::Ean13, "Bar Code ENA13", "EAN-13", "ean13"},
-    {Kind::Ean8, "Bar Code ENA8", "EAN-8", "ean8"},
-    {Kind::UpcA, "Bar Code UPC-A", "UPC-A", "upca"},
-    {Kind::UpcE, "Bar Code UPC-E", "UPC-E", "upce"},
+    {Kind::Code39, "Bar Code C39", "C39", "code39", 0, nullptr},
+    {Kind::Ean13, "Bar Code ENA13", "EAN-13", "ean13", 12, "Ean13"},
+    {Kind::Ean8, "Bar Code ENA8", "EAN-8", "ean8", 7, "Ean8"},
+    {Kind::UpcA, "Bar Code UPC-A", "UPC-A", "upca", 11, "Upc-a"},
+    {Kind::UpcE, "Bar Code UPC-E", "UPC-E", "upce", 6, "Upc-e"},
 };
 }  // namespace
-
-std::span<const KindNames> Kinds() { return kKinds; }
 
 const KindNames& NamesOf(Kind kind)
 {

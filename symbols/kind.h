@@ -4,7 +4,6 @@
 #pragma once
 
 #include <optional>
-#include <span>
 #include <string_view>
 
 namespace symbols {
@@ -16,10 +15,10 @@ struct KindNames {
     const char* stored;       // the settings file's name, also the status bar's text
     const char* caption;      // the Symbology menu's item
     const char* commandLine;  // ruvola-batch's
+    int messageDigits;        // the message's length; 0: Code 39 takes any
+    const char* addOnLabel;   // how the add-on's box and notice name it; none for Code 39
 };
 
-// In the Symbology menu's order.
-std::span<const KindNames> Kinds();
 const KindNames& NamesOf(Kind kind);
 
 // A command-line name ("code39", "ean13", ...; any case, "-" and "_" ignored; "c39" too).

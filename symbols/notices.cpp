@@ -62,23 +62,16 @@ bool AddOnLengthAccepted(const QString& addOn) { return addOn.isEmpty() || addOn
 
 QString MessageNotice(Kind kind, const QString& message)
 {
-    const auto length = [&](int digits) { return message.size() == digits ? QString() : MessageLengthNotice(digits); };
-    switch (kind) {
-    case Kind::Code39: {
+    if (kind == Kind::Code39) {
         const std::string unencodable = engines::Tc39::UnencodableChars(message.toStdString());
         return unencodable.empty() ? QString() : UnencodableNotice(unencodable);
     }
-    case Kind::Ean13: {
-        if (QString notice = length(12); !notice.isEmpty()) return notice;
-        // Only pasted text can hold a non-digit; the engine cannot encode it.
-        const QString bad = FirstNonDigit(message);
-        return bad.isEmpty() ? QString() : NotADigitNotice(bad);
-    }
-    case Kind::Ean8: return length(7);
-    case Kind::UpcA: return length(11);
-    case Kind::UpcE: return length(6);
-    }
-    return {};
+    const int digits = NamesOf(kind).messageDigits;
+    if (message.size() != digits) return MessageLengthNotice(digits);
+    if (kind != Kind::Ean13) return {};
+    // Only pasted text can hold a non-digit; the engine cannot encode it.
+    const QString bad = FirstNonDigit(message);
+    return bad.isEmpty() ? QString() : NotADigitNotice(bad);
 }
 
 QString MessageLengthNotice(int digits)
@@ -91,8 +84,9 @@ QString NotADigitNotice(const QString& character)
     return QStringLiteral("The 'Bar code message' holds '%1', which is not a digit.").arg(character);
 }
 
-QString AddOnLengthNotice(const char* addOnLabel)
+QString AddOnLengthNotice(Kind kind)
 {
+    const char* addOnLabel = NamesOf(kind).addOnLabel;
     return QStringLiteral("The '%1 Supplemental' must contain 2 or 5 numbers.").arg(QLatin1String(addOnLabel));
 }
 

@@ -28,8 +28,8 @@ bool AddOnLengthAccepted(const QString& addOn);
 QString MessageNotice(Kind kind, const QString& message);
 QString MessageLengthNotice(int digits);  // "The 'Bar code message' must contain 12 numbers."
 QString NotADigitNotice(const QString& character);
-// addOnLabel as the editor's add-on label starts: "Ean13", "Upc-a", "Ean8", "Upc-e".
-QString AddOnLengthNotice(const char* addOnLabel);
+// The add-on named as its box's label starts: "Ean13", "Upc-a", "Ean8", "Upc-e".
+QString AddOnLengthNotice(Kind kind);
 QString Ean13WidthNotice();
 QString Code39TooShortNotice();
 // The sentence shown for a status code of the Code 39 engine's SetParams; empty for 0.

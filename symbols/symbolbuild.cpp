@@ -147,7 +147,7 @@ Drawing PrepareEan13(const Inputs& inputs)
     const QString addOn = QString::fromStdString(inputs.addOn);
     if (QString notice = MessageNotice(Kind::Ean13, message); !notice.isEmpty())
         return Refused(Refusal::Input, std::move(notice));
-    if (!AddOnLengthAccepted(addOn)) return Refused(Refusal::Input, AddOnLengthNotice("Ean13"));
+    if (!AddOnLengthAccepted(addOn)) return Refused(Refusal::Input, AddOnLengthNotice(Kind::Ean13));
     // The engine draws at the resolution it is given; without one the build stops.
     if (inputs.resolution <= 0) return Refused(Refusal::Resolution, QStringLiteral("No resolution to draw at."));
     // A pasted non-digit in the add-on is refused before anything is drawn: the preview
@@ -182,13 +182,13 @@ std::string ScannedNumber(const engines::Tbar& engine) { return engine.Message()
 std::string ScannedNumber(const engines::Tupce& engine) { return "0" + engine.Message() + engine.ExpandToUpcA(); }
 
 template <class Engine>
-Drawing PrepareUpc(Kind kind, const Inputs& inputs, int modules, const char* addOnLabel)
+Drawing PrepareUpc(Kind kind, const Inputs& inputs, int modules)
 {
     const QString message = QString::fromStdString(inputs.message);
     const QString addOn = QString::fromStdString(inputs.addOn);
     if (QString notice = MessageNotice(kind, message); !notice.isEmpty())
         return Refused(Refusal::Input, std::move(notice));
-    if (!AddOnLengthAccepted(addOn)) return Refused(Refusal::Input, AddOnLengthNotice(addOnLabel));
+    if (!AddOnLengthAccepted(addOn)) return Refused(Refusal::Input, AddOnLengthNotice(kind));
     const auto font = std::make_shared<const engines::Font>(inputs.font);
     Engine engine;
     ConfigureUpc(engine, inputs, modules, font.get());
@@ -237,9 +237,9 @@ Drawing Prepare(Kind kind, const Inputs& inputs)
         switch (kind) {
         case Kind::Code39: return PrepareCode39(inputs);
         case Kind::Ean13: return PrepareEan13(inputs);
-        case Kind::Ean8: return PrepareUpc<engines::Tean8>(kind, inputs, 67, "Ean8");
-        case Kind::UpcA: return PrepareUpc<engines::Tupc_a>(kind, inputs, 95, "Upc-a");
-        case Kind::UpcE: return PrepareUpc<engines::Tupce>(kind, inputs, 51, "Upc-e");
+        case Kind::Ean8: return PrepareUpc<engines::Tean8>(kind, inputs, 67);
+        case Kind::UpcA: return PrepareUpc<engines::Tupc_a>(kind, inputs, 95);
+        case Kind::UpcE: return PrepareUpc<engines::Tupce>(kind, inputs, 51);
         }
     } catch (const std::exception& e) {
         return Refused(Refusal::Conversion, QString::fromUtf8(e.what()));

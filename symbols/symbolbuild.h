@@ -32,7 +32,9 @@ struct Inputs {
     PageValues page;     // mils
     engines::Font font;
     engines::Rgb barColor = engines::kBlack;
-    int resolution = 0;  // dots per inch of the picture: the screen's, --dpi or the printer's
+    // Dots per inch of the picture: the screen's, --dpi or the printer's. Code 39, UPC-A,
+    // EAN-8 and UPC-E draw at the screen's where it is 0 or below; EAN-13 refuses it.
+    int resolution = 0;
 };
 
 // The editors' defaults: height, width and ratio of an untouched editor.

@@ -19,6 +19,7 @@
 #include "screenreading.h"
 #include "engines/rounding.h"
 #include "support/decoder.h"
+#include "support/pixelruns.h"
 #include "symbols/sharpprint.h"
 
 using namespace e2e;
@@ -140,25 +141,6 @@ QList<SharpCase> SharpCases(int dpi)
             {3, kUpcFamilyEditor, Kind::UpcA, "03600029145", "", "Lot 7", "11", false, "036000291452"},
             {2, kUpcFamilyEditor, Kind::Ean8, "9638507", "12", "", "21", false, "96385074 12"},
             {4, kUpcFamilyEditor, Kind::UpcE, "123456", "12", "", "21", false, "01234565 12"}};
-}
-
-// The lengths of the dark and light runs along one row, from its first dark pixel to
-// its last.
-QList<int> Runs(const QImage& gray, int row)
-{
-    QList<int> runs;
-    const uchar* line = gray.constScanLine(row);
-    int first = -1, last = -1;
-    for (int x = 0; x < gray.width(); ++x)
-        if (line[x] < 128) (first < 0 ? first : last) = x, last = x;
-    for (int x = first; first >= 0 && x <= last;) {
-        const bool dark = line[x] < 128;
-        int end = x;
-        while (end <= last && (line[end] < 128) == dark) ++end;
-        runs << end - x;
-        x = end;
-    }
-    return runs;
 }
 
 // The page as pdftoppm renders it at dpi, in grey, without smoothing.
@@ -668,7 +650,7 @@ private slots:
         const QImage page = RenderPage(pdf, 203, QDir(kArtefacts).filePath("stretched-203dpi"));
         QVERIFY(!page.isNull());
         const QRect bars = DarkBox(page);
-        const QList<int> runs = Runs(page, bars.top() + bars.height() * 2 / 5);
+        const QList<int> runs = PixelRuns(page, bars.top() + bars.height() * 2 / 5);
         QCOMPARE(runs.size(), 59);
         QSet<int> single;
         for (int run : runs)
@@ -762,7 +744,7 @@ private:
                                                 .arg(differing).arg(dpi).arg(corner.x()).arg(corner.y())));
         // Every bar and space one whole number of modules of sharp.module dots (Code 39:
         // narrow or wide), the gap before an add-on aside.
-        const QList<int> runs = Runs(printed, printed.height() * 2 / 5);
+        const QList<int> runs = PixelRuns(printed, printed.height() * 2 / 5);
         QVERIFY(runs.size() > 20);
         if (c.kind == symbols::Kind::Code39) {
             QCOMPARE(QSet<int>(runs.begin(), runs.end()).size(), 2);

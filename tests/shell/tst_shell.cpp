@@ -30,6 +30,7 @@
 #include "shell/printunit.h"
 #include "symbols/sharpprint.h"
 #include "support/decoder.h"
+#include "support/pixelruns.h"
 #include "support/guitest.h"
 
 namespace {
@@ -118,25 +119,6 @@ int PdfPages(const QString& pdf)
     info.waitForFinished(-1);
     const auto match = QRegularExpression(R"(Pages:\s+(\d+))").match(QString::fromLatin1(info.readAllStandardOutput()));
     return match.hasMatch() ? match.captured(1).toInt() : -1;
-}
-
-// The lengths of the dark and light runs along one row, from its first dark pixel to
-// its last; dark is below mid-grey.
-QList<int> Runs(const QImage& gray, int row)
-{
-    QList<int> runs;
-    const uchar* line = gray.constScanLine(row);
-    int first = -1, last = -1;
-    for (int x = 0; x < gray.width(); ++x)
-        if (line[x] < 128) (first < 0 ? first : last) = x, last = x;
-    for (int x = first; first >= 0 && x <= last;) {
-        const bool dark = line[x] < 128;
-        int end = x;
-        while (end <= last && (line[end] < 128) == dark) ++end;
-        runs << end - x;
-        x = end;
-    }
-    return runs;
 }
 
 }  // namespace
@@ -852,7 +834,7 @@ private slots:
         QCOMPARE(differing, 0);
 
         const QImage upright = turned ? printed.transformed(QTransform().rotate(-90)) : printed;
-        const QList<int> runs = Runs(upright, upright.height() * 2 / 5);
+        const QList<int> runs = PixelRuns(upright, upright.height() * 2 / 5);
         QVERIFY(runs.size() > 20);
         if (symbology == 0) {
             // narrow and wide elements only, each a whole number of dots
