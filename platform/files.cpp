@@ -1,11 +1,13 @@
 #include "files.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
@@ -103,7 +105,33 @@ QString ExeDirectory()
 
 void SetExeDirectoryOverride(const QString& directory) { exeOverride() = directory; }
 
-QString SettingsPath() { return ExeDirectory() + QStringLiteral("BCodeSetting.ini"); }
+namespace {
+const QString kSettingsName = QStringLiteral("BCodeSetting.ini");
+
+// $XDG_CONFIG_HOME/ruvola/, or ~/.config/ruvola/ where it is unset, empty or not an
+// absolute path; made when missing, so that the first write finds it.
+QString UserSettingsDirectory()
+{
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty() || !QDir::isAbsolutePath(base)) base = QDir::homePath() + QStringLiteral("/.config");
+    const QString dir = base + QStringLiteral("/ruvola/");
+    QDir().mkpath(dir);
+    return dir;
+}
+}  // namespace
+
+// Beside the executable wherever it can be kept there: a file there already, or a
+// folder that takes a new one (a build tree, a program unpacked into a folder of its
+// own). The folder of an installed copy takes none, and the user's configuration
+// folder keeps the file instead, in the same format.
+QString SettingsPath()
+{
+    const QString directory = ExeDirectory(), beside = directory + kSettingsName;
+    const QByteArray native = QFile::encodeName(directory);
+    if (QFileInfo::exists(beside) || !QFileInfo(directory).isDir() || ::faccessat(AT_FDCWD, native.constData(), W_OK, AT_EACCESS) == 0)
+        return beside;
+    return UserSettingsDirectory() + kSettingsName;
+}
 
 QString SettingsNotWritten()
 {

@@ -12,6 +12,8 @@ namespace platform {
 // The executable's directory with its trailing separator.
 QString ExeDirectory();
 void SetExeDirectoryOverride(const QString& directory);
+// BCodeSetting.ini beside the executable, unless the executable's folder neither holds
+// one nor takes a new file: then in $XDG_CONFIG_HOME/ruvola/ (~/.config/ruvola/).
 QString SettingsPath();
 // The notice shown when the settings file refuses a write.
 QString SettingsNotWritten();

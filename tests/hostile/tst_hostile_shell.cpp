@@ -3,6 +3,7 @@
 // numbers. Each row says what the user gets: the value stored, the page printed, or
 // the exact message, and never a crash, a hang or a file the program damaged.
 #include <QClipboard>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -249,6 +250,53 @@ private slots:
         QCOMPARE(seen[0].text, platform::SettingsNotWritten());
         QVERIFY(QFile::setPermissions(dir->Path(kSettings), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
         QCOMPARE(dir->Read(kSettings), content);
+    }
+
+    // An installed copy's folder takes no new file: the pick goes into the user's
+    // configuration folder, in the same format, and the next start shows that editor.
+    // A file that stands beside the executable still wins.
+    void installedCopyKeepsItsSettingsInTheUserFolder()
+    {
+        const QString root = dir->Path("root");
+        const QString program = root + "/bin", config = root + "/config";
+        QVERIFY(QDir().mkpath(program) && QDir().mkpath(config));
+        // The user keeps root's groups: the group's bits count as the others'.
+        const auto open = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                          QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                          QFileDevice::ExeOther;
+        const auto shared = open | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+        QVERIFY(QFile::setPermissions(dir->Path(""), open) && QFile::setPermissions(root, open));
+        QVERIFY(QFile::setPermissions(program, open & ~QFileDevice::WriteOwner));
+        QVERIFY(QFile::setPermissions(config, shared));
+        const QByteArray home = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
+        platform::SetExeDirectoryOverride(program);
+        QString path, shown;
+        const bool dropped = AsNobody([&] {
+            main = MakeMainWindow();
+            RunClosingModals([&] { main->ENA13Click(); });
+            main.reset();
+            main = MakeMainWindow();
+            shown = main->StatusText(1);
+            path = platform::SettingsPath();
+            main.reset();
+        });
+        qputenv("XDG_CONFIG_HOME", home);
+        if (!dropped) QSKIP("running as root without the right to act as another user: permissions do not stop root");
+        QCOMPARE(path, config + "/ruvola/BCodeSetting.ini");
+        QCOMPARE(shown, QString("Bar Code ENA13"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("[Symbology]\nChecked=Bar Code ENA13\n"));
+        QVERIFY(!QFile::exists(program + "/BCodeSetting.ini"));
+
+        QVERIFY(QFile::setPermissions(program, open));
+        QFile beside(program + "/BCodeSetting.ini");
+        QVERIFY(beside.open(QIODevice::WriteOnly) && beside.write("[Symbology]\nChecked=Bar Code C39\n") > 0);
+        beside.close();
+        QVERIFY(QFile::setPermissions(program, open & ~QFileDevice::WriteOwner));
+        AsNobody([&] { path = platform::SettingsPath(); });
+        QCOMPARE(path, program + "/BCodeSetting.ini");
     }
 };
 
