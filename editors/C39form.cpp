@@ -58,6 +58,8 @@ Tc39fm::Tc39fm(QWidget* parent, EditorHost& host) : TBarEditor(parent, host, kDe
     natiocbox->setGeometry(210, 72, 90, 21);
     for (int tenths = 20; tenths <= 30; ++tenths)
         natiocbox->addItem(QStringLiteral("%1.%2").arg(tenths / 10).arg(tenths % 10));
+    Label2->setBuddy(fnarwidthedt);
+    Label3->setBuddy(natiocbox);
     natiocbox->setCurrentIndex(0);
 
     platform::RouteKeyPresses(fheightedt, [this](QKeyEvent* key) { return fheightedtKeyPress(key); });

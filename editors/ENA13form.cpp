@@ -53,6 +53,8 @@ Tena13fm::Tena13fm(QWidget* parent, EditorHost& host) : TBarEditor(parent, host,
     Label3 = PanelLabel("Label3", "Ean13 Supplemental: ", QRect(21, 155, 153, 25), true);
     Edit1 = platform::NewEdit(Panel2, "Edit1", {}, QRect(192, 152, 137, 21));
     Edit1->setMaxLength(5);
+    Label2->setBuddy(ComboBox1);
+    Label3->setBuddy(Edit1);
     barcodeedt->setMaxLength(symbols::NamesOf(symbols::Kind::Ean13).messageDigits);
 
     platform::RouteKeyPresses(fheightedt, [this](QKeyEvent* key) { return fheightedtKeyPress(key); });

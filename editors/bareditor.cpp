@@ -122,6 +122,9 @@ void TBarEditor::BuildFrame()
     ScrollBox1->setWidget(surface);
     Image1 = new TImage(surface);
     Image1->setGeometry(design_.firstPicture);
+    // The scroll box takes the focus; both tell what the preview shows.
+    Image1->setAccessibleName(QStringLiteral("Preview"));
+    ScrollBox1->setAccessibleName(QStringLiteral("Preview"));
     ExportAction = new QAction(QStringLiteral("Export..."), Image1);
     ExportAction->setObjectName(QStringLiteral("ExportAction"));
     ExportAction->setEnabled(false);
@@ -145,6 +148,10 @@ void TBarEditor::BuildSharedControls()
     heardtextedt = platform::NewEdit(Panel2, "heardtextedt", {}, design_.heardtextedt);
     Label6 = PanelLabel("Label6", "Bar Code  Message :", design_.label6, true);
     barcodeedt = platform::NewEdit(Panel2, "barcodeedt", {}, design_.barcodeedt);
+    // A screen reader names each box after its label.
+    Label1->setBuddy(fheightedt);
+    Label7->setBuddy(heardtextedt);
+    Label6->setBuddy(barcodeedt);
     Label4 = PanelLabel("Label4", "", design_.label4);
     Label5 = PanelLabel("Label5", "", design_.label5);
     Button1 = platform::NewButton(Panel2, "Button1", QStringLiteral("Build/Copy"), design_.button1);
@@ -296,6 +303,7 @@ bool TBarEditor::FinishBuild(bool takeWorkFromPreview, BuiltSymbol built, const 
         CheckScan(Image1->picture);
     else
         ClearScanLine();
+    DescribePreview();
     return true;
 }
 
@@ -312,6 +320,8 @@ void TBarEditor::WithdrawExport()
 {
     exported_ = {};
     shown_.reset();
+    Image1->setAccessibleDescription({});
+    ScrollBox1->setAccessibleDescription({});
     ExportAction->setEnabled(false);
 }
 
@@ -348,16 +358,31 @@ void TBarEditor::CheckScan(const QImage& picture)
     scan_ = AssessScan(picture, built_, platform::ReadSymbol(picture, family));
     // The line keeps to its strip; the whole of it heads the tip.
     ScanLine->setText(ScanLine->fontMetrics().elidedText(scan_.line, Qt::ElideRight, ScanLine->width()));
+    ScanLine->setAccessibleName(scan_.line);
     ScanLine->setToolTip(scan_.details.join(QLatin1Char('\n')));
     QPalette palette = Panel4->palette();
     if (scan_.failed) palette.setColor(QPalette::WindowText, Qt::red);
     ScanLine->setPalette(palette);
 }
 
+// What a screen reader says of the preview: the symbol built, its add-on, and whether
+// the scan check read it ("EAN-13 5901234123457, add-on 12, scans").
+void TBarEditor::DescribePreview()
+{
+    const symbols::Kind kind = built_.symbology;
+    QString text = kind == symbols::Kind::Code39 ? QStringLiteral("Code 39") : QString::fromLatin1(symbols::NamesOf(kind).caption);
+    text += QLatin1Char(' ') + built_.number;
+    if (!built_.addOn.isEmpty()) text += QStringLiteral(", add-on ") + built_.addOn;
+    if (!scan_.line.isEmpty()) text += scan_.failed ? QStringLiteral(", does not scan") : QStringLiteral(", scans");
+    Image1->setAccessibleDescription(text);
+    ScrollBox1->setAccessibleDescription(text);
+}
+
 void TBarEditor::ClearScanLine()
 {
     scan_ = {};
     ScanLine->clear();
+    ScanLine->setAccessibleName({});
     ScanLine->setToolTip({});
 }
 

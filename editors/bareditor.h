@@ -164,6 +164,7 @@ private:
     // A white picture of this size, or a null one after telling the user why not.
     QImage NewPicture(qint64 width, qint64 height);
     void FitScrollArea();
+    void DescribePreview();
 
     const EditorDesign& design_;
     BuiltSymbol built_;

@@ -20,6 +20,8 @@ TUpcEditor::TUpcEditor(QWidget* parent, EditorHost& host, const UpcFamilyDesign&
     Label3 = PanelLabel("Label3", design.addOnCaption, QRect(16, 136, 190, 17), true);
     Supplementaltxt = platform::NewEdit(Panel2, "Supplementaltxt", {}, QRect(210, 134, 137, 21));
     Supplementaltxt->setMaxLength(5);
+    Label2->setBuddy(barwidth);
+    Label3->setBuddy(Supplementaltxt);
     barcodeedt->setMaxLength(symbols::NamesOf(design.kind).messageDigits);
 
     platform::RouteKeyPresses(fheightedt, [this](QKeyEvent* key) { return fheightedtKeyPress(key); });

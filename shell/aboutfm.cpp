@@ -49,6 +49,8 @@ Taboutform::Taboutform(QWidget* parent) : QDialog(parent)
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(16, 64, 361, 297);
     Memo1->setReadOnly(true);
+    // A screen reader names the text after the box it stands in.
+    Memo1->setAccessibleName(QStringLiteral("About"));
     Memo1->setFocusPolicy(Qt::ClickFocus);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setPlainText(QString::fromLatin1(kPresetText));

@@ -47,6 +47,7 @@ Tpagesettingfm::Tpagesettingfm(QWidget* parent) : QDialog(parent)
         QLabel* label = platform::NewLabel(this, "", QString::fromLatin1(row.label), QRect(0, row.top + 3, 118, 16));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         QLineEdit* edit = platform::NewEdit(this, row.box, {}, QRect(124, row.top, 172, 21));
+        label->setBuddy(edit);
         platform::InstallNumericFilter(edit, this, true, true);
         platform::NewLabel(this, "", QStringLiteral("mils"), QRect(304, row.top + 3, 40, 16));
         this->*row.edit = edit;

@@ -135,11 +135,13 @@ Tpringfm::Tpringfm(QWidget* parent) : QDialog(parent)
     // only while the window has never been moved.
     move(350, 248);
     platform::SetPixelFont(this, 11);
-    platform::NewLabel(this, "", QStringLiteral("X\uFF1A"), QRect(24, 32, 30, 13));
+    QLabel* xLabel = platform::NewLabel(this, "", QStringLiteral("X\uFF1A"), QRect(24, 32, 30, 13));
     xedt = platform::NewEdit(this, "xedt", {}, QRect(64, 24, 89, 21));
+    xLabel->setBuddy(xedt);
     platform::NewLabel(this, "", QStringLiteral("Miles"), QRect(168, 24, 40, 21));
-    platform::NewLabel(this, "", QStringLiteral("Y\uFF1A"), QRect(24, 64, 31, 13));
+    QLabel* yLabel = platform::NewLabel(this, "", QStringLiteral("Y\uFF1A"), QRect(24, 64, 31, 13));
     yedt = platform::NewEdit(this, "yedt", {}, QRect(64, 64, 89, 21));
+    yLabel->setBuddy(yedt);
     platform::NewLabel(this, "", QStringLiteral("Miles"), QRect(168, 64, 40, 21));
     Button1 = platform::NewButton(this, "Button1", QStringLiteral("Print"), QRect(128, 112, 57, 25));
     Button2 = platform::NewButton(this, "Button2", QStringLiteral("Close"), QRect(184, 112, 57, 25));

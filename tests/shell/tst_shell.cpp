@@ -1,6 +1,7 @@
 // The application shell driven in-process: start-up from the settings file, the
 // symbology switch, the menus, the page setting dialog, printing to a real PDF that
 // is rendered back to pixels, the about box and the help command.
+#include <QAccessible>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -725,6 +726,47 @@ private slots:
         const QRegularExpression withErrorCode(R"(^Printer is Error  \d+$)");
         QVERIFY2(withErrorCode.match(seen[0].text).hasMatch(), qPrintable(seen[0].text));
         QVERIFY(dialog.isVisible());
+    }
+
+    // ---- screen readers ------------------------------------------------------------
+
+    // Every control that takes the focus, in the main window with each editor and in the
+    // dialogs, has a name a screen reader speaks; after a build the preview tells the
+    // number, the add-on and what the scanner made of it.
+    void everyControlHasAName()
+    {
+        Start();
+        const auto nameless = [](QWidget* window) {
+            QStringList found;
+            for (QWidget* w : window->findChildren<QWidget*>()) {
+                if (w->focusPolicy() == Qt::NoFocus || !w->isVisibleTo(window)) continue;
+                QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w);
+                if (!face || face->text(QAccessible::Name).trimmed().isEmpty())
+                    found << w->metaObject()->className() + QStringLiteral(" ") + w->objectName();
+            }
+            return found;
+        };
+        for (QAction* item : main->Symbology1->actions()) {
+            QVERIFY(RunClosingModals([&] { item->trigger(); }).isEmpty());
+            QCOMPARE(nameless(main.get()).join(", "), QString());
+        }
+        Tpagesettingfm page(main.get());
+        QCOMPARE(nameless(&page).join(", "), QString());
+        Tpringfm print(main.get());
+        QCOMPARE(nameless(&print).join(", "), QString());
+        Taboutform about(main.get());
+        QCOMPARE(nameless(&about).join(", "), QString());
+
+        QVERIFY(RunClosingModals([&] { main->ENA13->trigger(); }).isEmpty());
+        auto* editor = qobject_cast<TBarEditor*>(main->barform);
+        editor->barcodeedt->setText("590123412345");
+        editor->findChild<QLineEdit*>("Edit1")->setText("12");
+        QVERIFY(RunClosingModals([&] { editor->Button1Click(); }).isEmpty());
+        QAccessibleInterface* preview = QAccessible::queryAccessibleInterface(editor->Image1);
+        QCOMPARE(preview->text(QAccessible::Name), QString("Preview"));
+        QCOMPARE(preview->text(QAccessible::Description), QString("EAN-13 5901234123457, add-on 12, scans"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(editor->barcodeedt)->text(QAccessible::Name),
+                 editor->Label6->text());
     }
 
     // ---- sharp printing ------------------------------------------------------------
