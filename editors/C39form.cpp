@@ -60,6 +60,8 @@ Tc39fm::Tc39fm(QWidget* parent, EditorHost& host) : TBarEditor(parent, host, kDe
         natiocbox->addItem(QStringLiteral("%1.%2").arg(tenths / 10).arg(tenths % 10));
     Label2->setBuddy(fnarwidthedt);
     Label3->setBuddy(natiocbox);
+    // A list box would be named after the item it shows.
+    natiocbox->setAccessibleName(Label3->text());
     natiocbox->setCurrentIndex(0);
 
     platform::RouteKeyPresses(fheightedt, [this](QKeyEvent* key) { return fheightedtKeyPress(key); });

@@ -54,6 +54,8 @@ Tena13fm::Tena13fm(QWidget* parent, EditorHost& host) : TBarEditor(parent, host,
     Edit1 = platform::NewEdit(Panel2, "Edit1", {}, QRect(192, 152, 137, 21));
     Edit1->setMaxLength(5);
     Label2->setBuddy(ComboBox1);
+    // A list box would be named after the item it shows.
+    ComboBox1->setAccessibleName(Label2->text());
     Label3->setBuddy(Edit1);
     barcodeedt->setMaxLength(symbols::NamesOf(symbols::Kind::Ean13).messageDigits);
 

@@ -4,5 +4,5 @@
 # tools, and a print system with a PDF printer.
 set -euo pipefail
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libcups2-dev fonts-dejavu-core fonts-liberation fonts-wqy-microhei libzxing-dev zlib1g-dev poppler-utils zbar-tools librsvg2-bin
-          xvfb xdotool xclip imagemagick cups cups-client printer-driver-cups-pdf)
+          xvfb xdotool xclip imagemagick dbus at-spi2-core python3-pyatspi cups cups-client printer-driver-cups-pdf)
 "$(dirname "$0")/install-packages.sh" "${packages[@]}"

@@ -1,0 +1,141 @@
+#!/usr/bin/python3
+# Reads the running program's accessibility tree through AT-SPI, as a screen reader
+# does, and drives it through the same interface: every control that takes the focus
+# in the main window with each of the five editors and in the page setting, print
+# option and about dialogs has a name; after a build the preview tells the number.
+# Prints what it finds wanting and exits 1; 0 when all holds.
+import sys
+import time
+
+import pyatspi
+from gi.repository import GLib
+
+pyatspi.setTimeout(1500, 15000)
+
+failures = []
+
+
+def wait_for(find, seconds=10.0):
+    end = time.time() + seconds
+    while time.time() < end:
+        found = find()
+        if found:
+            return found
+        time.sleep(0.1)
+    return None
+
+
+def descendants(node):
+    for i in range(node.childCount):
+        child = node.getChildAtIndex(i)
+        if child is None:
+            continue
+        yield child
+        yield from descendants(child)
+
+
+def find(node, role, name=None):
+    for n in descendants(node):
+        if n.getRoleName() == role and (name is None or n.name == name):
+            return n
+    return None
+
+
+def app():
+    desktop = pyatspi.Registry.getDesktop(0)
+    for i in range(desktop.childCount):
+        a = desktop.getChildAtIndex(i)
+        if a is not None and a.description.endswith('ruvola-barcode'):
+            return a
+    return None
+
+
+def window(application, name):
+    for i in range(application.childCount):
+        w = application.getChildAtIndex(i)
+        if w is not None and w.name == name and w.getState().contains(pyatspi.STATE_SHOWING):
+            return w
+    return None
+
+
+def nameless(where, top):
+    checked = 0
+    for n in descendants(top):
+        state = n.getState()
+        if not state.contains(pyatspi.STATE_FOCUSABLE) or not state.contains(pyatspi.STATE_SHOWING) or \
+                n.getRoleName() == 'list item':
+            continue
+        checked += 1
+        if not n.name.strip():
+            failures.append('%s: a %s without a name' % (where, n.getRoleName()))
+    print('%s: %d controls that take the focus' % (where, checked))
+
+
+def press(node):
+    # An action that opens a modal dialog answers only once the dialog closes: its
+    # call runs out of time while the dialog is up, which is what is wanted here.
+    try:
+        node.queryAction().doAction(0)
+    except GLib.GError:
+        pass
+
+
+application = wait_for(app, 20)
+if application is None:
+    print('the program does not show on the accessibility bus')
+    sys.exit(1)
+main = wait_for(lambda: window(application, 'Ruvola BarCode Generator '))
+if main is None:
+    print('no main window on the accessibility bus')
+    sys.exit(1)
+status = find(main, 'status bar')
+stored = {'C39': 'Bar Code C39', 'EAN-13': 'Bar Code ENA13', 'EAN-8': 'Bar Code ENA8',
+          'UPC-A': 'Bar Code UPC-A', 'UPC-E': 'Bar Code UPC-E'}
+for caption, name in stored.items():
+    press(find(main, 'menu item', caption))
+    if not wait_for(lambda: find(status, 'label', name)):
+        failures.append('picking %s did not show its editor' % caption)
+        continue
+    nameless('main window with %s' % caption, main)
+
+for item, title, close in (('Page setting', 'Page Setting', 'Close'), ('About', 'About', None)):
+    press(find(main, 'menu item', item))
+    dialog = wait_for(lambda: window(application, title))
+    if dialog is None:
+        failures.append('no "%s" dialog' % title)
+        continue
+    nameless('"%s"' % title, dialog)
+    buttons = [n for n in descendants(dialog) if n.getRoleName() == 'push button']
+    button = find(dialog, 'push button', close) if close else buttons[0]
+    press(button)
+    wait_for(lambda: window(application, title) is None or None, 5)
+
+# EAN-13 is the editor shown last; a build through the interface a reader uses.
+press(find(main, 'menu item', 'EAN-13'))
+wait_for(lambda: find(status, 'label', 'Bar Code ENA13'))
+message = find(main, 'text', 'Bar Code  Message :')
+message.queryEditableText().setTextContents('590123412345')
+press(find(main, 'push button', 'Build/Copy'))
+preview = wait_for(lambda: next((n for n in descendants(main)
+                                  if n.name == 'Preview' and '5901234123457' in n.description), None))
+if preview is None:
+    failures.append('after a build no preview tells 5901234123457')
+else:
+    print('preview: %s' % preview.description)
+press(find(main, 'push button', 'Print'))
+options = wait_for(lambda: window(application, 'Print Option'))
+if options is None:
+    failures.append('no "Print Option" dialog')
+else:
+    nameless('"Print Option"', options)
+    press(find(options, 'push button', 'Close'))
+
+# Exit through its menu item, so that the program ends as a person ends it.
+press(find(main, 'menu item', 'Exit'))
+if wait_for(lambda: app() is None or None, 15) is None and app() is not None:
+    failures.append('"Exit" did not end the program')
+
+for f in failures:
+    print(f)
+print('screen reader check: %d findings' % len(failures))
+sys.exit(1 if failures else 0)
