@@ -9,6 +9,9 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QShortcut>
+#include <QCoreApplication>
+#include <QContextMenuEvent>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -130,6 +133,18 @@ void TBarEditor::BuildFrame()
     ExportAction->setEnabled(false);
     Image1->addAction(ExportAction);
     Image1->setContextMenuPolicy(Qt::ActionsContextMenu);
+    // The keyboard reaches it too: the scroll box takes the focus, and the context-menu
+    // key or Shift+F10 opens the same menu there.
+    ScrollBox1->addAction(ExportAction);
+    ScrollBox1->setContextMenuPolicy(Qt::ActionsContextMenu);
+    // Qt opens it for the context-menu key only; Shift+F10 asks for it the same way.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), ScrollBox1);
+    menuKey->setContext(Qt::WidgetShortcut);
+    connect(menuKey, &QShortcut::activated, ScrollBox1, [this] {
+        const QPoint middle = ScrollBox1->rect().center();
+        QContextMenuEvent asked(QContextMenuEvent::Keyboard, middle, ScrollBox1->mapToGlobal(middle));
+        QCoreApplication::sendEvent(ScrollBox1, &asked);
+    });
     FitScrollArea();
 }
 

@@ -182,9 +182,11 @@ void Desktop::Click(QPoint p) const
     Xdotool({"mousemove", "--sync", QString::number(p.x()), QString::number(p.y()), "click", "1"});
 }
 
+void Desktop::Focus(WindowId window) const { Xdotool({"windowfocus", "--sync", QString::number(window)}); }
+
 void Desktop::Type(const QString& script) const
 {
-    static const QRegularExpression key(QStringLiteral("\\{(\\w+)\\}"));
+    static const QRegularExpression key(QStringLiteral("\\{([\\w+]+)\\}"));
     qsizetype at = 0;
     const auto typeText = [this](const QString& text) {
         if (!text.isEmpty()) Xdotool({"type", "--delay", "40", "--", text});

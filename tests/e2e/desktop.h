@@ -65,9 +65,13 @@ public:
     QImage Grab(WindowId window) const;
     QImage GrabScreen() const;
 
+    // Gives the window the keyboard focus, as a window manager does for the window a
+    // program opens: without one, the X server's focus follows the pointer.
+    void Focus(WindowId window) const;
     void Click(QPoint screenPoint) const;
     // Types a script: plain text is typed key by key, {Name} presses the key of that
-    // X key name ({BackSpace}, {Delete}, {Left}, {Home}, {Return}, {Escape}, ...).
+    // X key name ({BackSpace}, {Delete}, {Left}, {Home}, {Return}, {Escape}, ...), with
+    // modifiers joined by + ({shift+Tab}).
     void Type(const QString& script) const;
     // The clipboard as another program sees it: its PNG, or a null image when it holds none.
     QImage ClipboardImage() const;

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -658,7 +659,84 @@ private slots:
         QCOMPARE(single, (QSet<int>{4, 5}));
     }
 
+    // Without a pointer event: the EAN-13 editor picked with Alt and the arrows, the
+    // message typed, Build/Copy, "turn 1", "Export..." through Shift+F10 on the preview
+    // and the print option dialog reached with Tab and Space, the program left through
+    // its menu. In the stated tab order: the tool buttons, the preview, the boxes and
+    // buttons of the panel.
+    void keyboardOnly()
+    {
+        Program& program = NewProgram(SettingsFile("Bar Code C39"));
+        QString error = program.Start();
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        Person person(*desktop_, program);
+        STEP(person.FindEditor(kCode39));
+        desktop_->Focus(program.MainWindow());
+        desktop_->Type("{alt}{Right}{Down}{Down}{Return}");
+        QVERIFY2(WaitFor([&] { return IniValue(program.ReadSettings(), "Symbology", "Checked") == "Bar Code ENA13"; },
+                         5000),
+                 "Alt and the arrows did not pick EAN-13");
+        STEP(person.FindEditor(kEan13));
+        // pagesetting, font, colour, the preview, height, comment, message
+        desktop_->Type(Keys("Tab", 7) + "590123412345{Tab}{space}");
+        QImage clip;
+        const bool built = WaitFor(
+            [&] {
+                clip = desktop_->ClipboardImage();
+                return !clip.isNull();
+            },
+            10000);
+        QVERIFY2(built, "Space on Build/Copy put no picture on the clipboard");
+        QCOMPARE(DecodeSymbols(OnWhiteSheet(clip, 40), Symbology::EanUpc), QStringList{"5901234123457"});
+        // The EAN-13 build leaves the focus in the message box: back over the comment and
+        // height boxes to the preview, where the context-menu key and Shift+F10 each open
+        // its menu.
+        const QString exported = QDir(kArtefacts).filePath("keyboard-export.png");
+        QFile::remove(exported);
+        desktop_->Type(Keys("shift+Tab", 3) + "{Menu}");
+        WindowId menu = 0;
+        STEP(WaitMenu(program, menu));
+        desktop_->Type("{Escape}");
+        QVERIFY2(desktop_->WaitGone(menu, program.Pid()), "Esc left the preview's menu open");
+        desktop_->Type("{shift+F10}");
+        menu = 0;
+        STEP(WaitMenu(program, menu));
+        desktop_->Type("{Down}{Return}");
+        const WindowId save = desktop_->WaitWindow(program.Pid(), "^Export$");
+        QVERIFY2(save && desktop_->WaitKeyboard(save), "\"Export...\" gave no \"Export\" dialog");
+        desktop_->Type(exported + "{Return}");
+        QVERIFY2(desktop_->WaitGone(save, program.Pid()), "Enter left the export dialog open");
+        QVERIFY2(WaitFor([&] { return QFileInfo(exported).size() > 0; }, 5000), "nothing exported");
+        QCOMPARE(DecodeSymbols(OnWhiteSheet(QImage(exported), 40), Symbology::EanUpc), QStringList{"5901234123457"});
+        // Back from the preview to "turn 1", which the build enabled.
+        desktop_->Type("{shift+Tab}{space}");
+        QVERIFY2(WaitFor([&] { return person.SeenPicture().width() == clip.height(); }, 5000),
+                 "Space on \"turn 1\" did not turn the preview");
+        // From "turn 1" over the preview, height, comment, message and Build/Copy to Print.
+        desktop_->Type(Keys("Tab", 6) + "{space}");
+        const WindowId options = desktop_->WaitWindow(program.Pid(), "^Print Option$");
+        QVERIFY2(options && desktop_->WaitKeyboard(options), "Space on Print gave no \"Print Option\" dialog");
+        desktop_->Type("{Escape}");
+        QVERIFY2(desktop_->WaitGone(options, program.Pid()), "Esc left the print option dialog open");
+        desktop_->Type("{alt}{Right}{Right}{Right}{Return}");
+        QVERIFY2(program.WaitExit(), "Alt, the arrows and Enter on Exit did not end the program");
+        QCOMPARE(program.ExitCode(), 0);
+    }
+
 private:
+    // A menu of the program's open beside its main window.
+    void WaitMenu(const Program& program, WindowId& menu)
+    {
+        const bool open = WaitFor(
+            [&] {
+                for (WindowId w : desktop_->Windows(program.Pid()))
+                    if (w != program.MainWindow()) menu = w;
+                return menu != 0;
+            },
+            5000);
+        QVERIFY2(open, "no menu opened");
+    }
+
     // The program starts as a client of this queue's daemon only, whose default is held.
     void StartOnQueue(Program& program, const PrintQueue& queue)
     {
