@@ -398,6 +398,8 @@ void TBarEditor::ClearScanLine()
     scan_ = {};
     ScanLine->clear();
     ScanLine->setAccessibleName({});
+    // The preview no longer tells what a scan check found.
+    if (shown_) DescribePreview();
     ScanLine->setToolTip({});
 }
 

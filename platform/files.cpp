@@ -127,9 +127,14 @@ QString UserSettingsDirectory()
 QString SettingsPath()
 {
     const QString directory = ExeDirectory(), beside = directory + kSettingsName;
-    const QByteArray native = QFile::encodeName(directory);
-    if (QFileInfo::exists(beside) || !QFileInfo(directory).isDir() || ::faccessat(AT_FDCWD, native.constData(), W_OK, AT_EACCESS) == 0)
-        return beside;
+    if (QFileInfo::exists(beside) || !QFileInfo(directory).isDir()) return beside;
+#ifdef RUVOLA_INSTALLED_BINDIR
+    // The folder a package installs into takes a file from root too, which would then
+    // stand beside the executable for every user: an installed copy never writes there.
+    if (QDir(directory).canonicalPath() == QDir(QStringLiteral(RUVOLA_INSTALLED_BINDIR)).canonicalPath())
+        return UserSettingsDirectory() + kSettingsName;
+#endif
+    if (::faccessat(AT_FDCWD, QFile::encodeName(directory).constData(), W_OK, AT_EACCESS) == 0) return beside;
     return UserSettingsDirectory() + kSettingsName;
 }
 

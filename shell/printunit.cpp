@@ -200,7 +200,8 @@ void Tpringfm::Print()
         platform::ShowNotice(this, QStringLiteral("Printer is Error"));
         return;
     }
-    if (mainfm && mainfm->SharpPrintingOn() && !sharp_.picture.isNull() && PrinterDots(*printer) == printerDots_) {
+    // The dialog is modal: the printer and its resolution are those it opened with.
+    if (mainfm && mainfm->SharpPrintingOn() && !sharp_.picture.isNull()) {
         PrintSharp(*printer, x, y);
         return;
     }
@@ -213,24 +214,45 @@ void Tpringfm::Print()
         }
     }
     const QRect target = PrintDestination(PrintBitmap.width(), PrintBitmap.height(), screenDpi, printerDpi, x, y);
+    if (PrintBitmap.isNull()) {
+        errno = 0;
+        return ReportPrintFailure();
+    }
+    PrintPage(*printer, [&](QPainter& painter) { painter.drawImage(target, PrintBitmap, PrintBitmap.rect()); });
+}
+
+void Tpringfm::ReportPrintFailure()
+{
+    platform::ShowNotice(this, QStringLiteral("Printer is Error  %1").arg(engines::LastSystemError()));
+}
+
+// One job of one page, or the notice why not.
+void Tpringfm::PrintPage(QPrinter& printer, const std::function<void(QPainter&)>& draw)
+{
     errno = 0;
     QPainter painter;
-    bool printed = !PrintBitmap.isNull() && painter.begin(printer);
+    bool printed = painter.begin(&printer);
     if (printed) {
         // Without lossless rendering a PDF would store the bars as JPEG.
         painter.setRenderHint(QPainter::LosslessImageRendering);
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        painter.drawImage(target, PrintBitmap, PrintBitmap.rect());
+        draw(painter);
         printed = painter.end();
     }
-    if (!printed) platform::ShowNotice(this, QStringLiteral("Printer is Error  %1").arg(engines::LastSystemError()));
+    if (!printed) ReportPrintFailure();
 }
 
 // The page is laid out in the printer's own dots for the job, so that each pixel of the
-// sharp picture is one dot; the printer keeps its resolution for stretched prints.
-bool Tpringfm::PrintSharp(QPrinter& printer, double x, double y)
+// sharp picture is one dot; the printer keeps its resolution for stretched prints, also
+// when the job is cut short.
+void Tpringfm::PrintSharp(QPrinter& printer, double x, double y)
 {
-    const int dots = printerDots_, before = printer.resolution();
+    const int dots = printerDots_;
+    struct Restore {
+        QPrinter& printer;
+        int resolution;
+        ~Restore() { printer.setResolution(resolution); }
+    } restore{printer, printer.resolution()};
     printer.setResolution(dots);
     // The offset is rounded on the sheet's own grid of dots: the printable area may begin
     // between two dots (a quarter inch at 203 dpi is 50.75 dots).
@@ -240,32 +262,16 @@ bool Tpringfm::PrintSharp(QPrinter& printer, double x, double y)
     const QSize size = sharp_.picture.size();
     const QString offSheet =
         OffSheetNotice({left, top, left + size.width(), top + size.height()}, SheetArea(printer));
-    bool printed = false;
-    if (offSheet.isEmpty()) {
-        errno = 0;
-        QPainter painter;
-        printed = painter.begin(&printer);
-        if (printed) {
-            painter.setRenderHint(QPainter::LosslessImageRendering);
-            painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-            // The picture's left and top edges lie a quarter of a dot into its first
-            // dot, its right and bottom edges half a dot short of its last dot's end.
-            // The page's coordinates reach the printer as fractions of a point, so an
-            // edge put on a dot's boundary may land a hair to either side; a renderer
-            // (poppler, as pdftoppm and CUPS's raster filters use it) takes an image's
-            // right and bottom edges as reaching into the next dot even where they end
-            // on a boundary; and Ghostscript writing the job as a PDF at the printer's
-            // resolution moves positions to half dots. With these edges each pixel still
-            // covers exactly one dot through all three.
-            painter.drawImage(QRectF(QPointF(left + 0.25, top + 0.25), QSizeF(size) - QSizeF(0.75, 0.75)),
-                              PrintedBits(sharp_.picture));
-            printed = painter.end();
-        }
-    }
-    printer.setResolution(before);
-    if (!offSheet.isEmpty())
-        platform::ShowNotice(this, offSheet);
-    else if (!printed)
-        platform::ShowNotice(this, QStringLiteral("Printer is Error  %1").arg(engines::LastSystemError()));
-    return printed;
+    if (!offSheet.isEmpty()) return platform::ShowNotice(this, offSheet);
+    // The picture's left and top edges lie a quarter of a dot into its first dot, its
+    // right and bottom edges half a dot short of its last dot's end. The page's
+    // coordinates reach the printer as fractions of a point, so an edge put on a dot's
+    // boundary may land a hair to either side; a renderer (poppler, as pdftoppm and
+    // CUPS's raster filters use it) takes an image's right and bottom edges as reaching
+    // into the next dot even where they end on a boundary; and Ghostscript writing the
+    // job as a PDF at the printer's resolution moves positions to half dots. With these
+    // edges each pixel still covers exactly one dot through all three.
+    const QRectF placed = QRectF(QPointF(left + 0.25, top + 0.25), QSizeF(size) - QSizeF(0.75, 0.75));
+    const QImage bits = PrintedBits(sharp_.picture);
+    PrintPage(printer, [&](QPainter& painter) { painter.drawImage(placed, bits); });
 }

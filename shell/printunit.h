@@ -4,11 +4,13 @@
 
 #include <QDialog>
 #include <QRect>
+#include <functional>
 #include <optional>
 
 #include "symbols/sharpprint.h"
 
 class QLabel;
+class QPainter;
 class QLineEdit;
 class QPrinter;
 class QPushButton;
@@ -43,8 +45,10 @@ public slots:
 
 private:
     void Print();
-    // Prints the sharp picture at the printer's own resolution; false where it did not.
-    bool PrintSharp(QPrinter& printer, double x, double y);
+    // Prints the sharp picture at the printer's own resolution.
+    void PrintSharp(QPrinter& printer, double x, double y);
+    void PrintPage(QPrinter& printer, const std::function<void(QPainter&)>& draw);
+    void ReportPrintFailure();
     void ReadOffsets(double& x, double& y) const;
 
     std::optional<symbols::Shown> shown_;

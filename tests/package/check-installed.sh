@@ -9,35 +9,40 @@ deb=$(ls build/ruvola-barcode_*.deb)
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 before=$(dpkg-query -W -f='${Status}' ruvola-barcode 2>/dev/null || true)
+# The test's own user: made for the run, and removed with whatever it still runs.
 user=ruvola-check
-made_user=0
+work=$(mktemp -d)
+chmod 0755 "$work"
 cleanup() {
-  kill "${xvfb:-}" 2>/dev/null || true
-  [[ "$before" == *"install ok installed"* ]] || $sudo apt-get remove -y -qq ruvola-barcode >/dev/null || true
-  [ "$made_user" -eq 1 ] && $sudo userdel -r "$user" 2>/dev/null || true
+  [ -n "${xvfb:-}" ] && { kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; }
+  $sudo pkill -KILL -u "$user" 2>/dev/null || true
+  id "$user" >/dev/null 2>&1 && $sudo userdel -r -f "$user" 2>/dev/null || true
+  [[ "$before" == *"install ok installed"* ]] || $sudo apt-get remove -y -qq ruvola-barcode >/dev/null 2>&1 || true
+  $sudo rm -rf "$work"
 }
 trap cleanup EXIT
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "./$deb" >/dev/null
-if ! id "$user" >/dev/null 2>&1; then $sudo useradd -m -s /bin/bash "$user"; made_user=1; fi
+id "$user" >/dev/null 2>&1 && { $sudo userdel -r -f "$user" 2>/dev/null || true; }
+$sudo useradd -m -s /bin/bash "$user"
 home=$(getent passwd "$user" | cut -d: -f6)
-$sudo rm -rf "$home/.config/ruvola"
-display=:$((500 + RANDOM % 400))
-Xvfb "$display" -screen 0 1280x1024x24 -ac -nolisten tcp >/dev/null 2>&1 &
+# The X server picks a free display and tells its number.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -ac -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
-sleep 1
-script=$(readlink -f tests/package/installed.py)
-$sudo cp "$script" /tmp/ruvola-installed.py && $sudo chmod 0644 /tmp/ruvola-installed.py
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+display=:$(head -n1 "$work/display")
+cp tests/package/installed.py "$work/installed.py"
+chmod 0644 "$work/installed.py"
 as_user() { $sudo runuser -u "$user" -- env -i HOME="$home" USER="$user" PATH=/usr/bin:/bin DISPLAY="$display" "$@"; }
 as_user dbus-run-session -- bash -c '
   /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
   sleep 1
-  cd "$HOME" && /usr/bin/python3 /tmp/ruvola-installed.py
+  cd "$HOME" && /usr/bin/python3 "$1"
   status=$?
   kill %1 2>/dev/null
-  exit $status'
-png=$(as_user mktemp -u /tmp/ruvola-batch-XXXXXX.png)
+  exit $status' bash "$work/installed.py"
+png="$home/batch.png"
 as_user /usr/bin/ruvola-batch ean13 590123412345 12 -o "$png"
-[ "$(head -c 8 "$png" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] ||
+[ "$($sudo head -c 8 "$png" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] ||
   { echo "ruvola-batch from /usr/bin wrote no PNG" >&2; exit 1; }
-rm -f "$png" /tmp/ruvola-installed.py
 echo "installed package: the program keeps its settings in $home/.config/ruvola, ruvola-batch writes a PNG"
