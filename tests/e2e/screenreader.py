@@ -4,58 +4,14 @@
 # in the main window with each of the five editors and in the page setting, print
 # option and about dialogs has a name; after a build the preview tells the number.
 # Prints what it finds wanting and exits 1; 0 when all holds.
+import os
 import sys
-import time
 
-import pyatspi
-from gi.repository import GLib
-
-pyatspi.setTimeout(1500, 15000)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'support'))
+import pyatspi  # noqa: E402
+from atspi_program import app, descendants, find, press, wait_for, window  # noqa: E402
 
 failures = []
-
-
-def wait_for(find, seconds=10.0):
-    end = time.time() + seconds
-    while time.time() < end:
-        found = find()
-        if found:
-            return found
-        time.sleep(0.1)
-    return None
-
-
-def descendants(node):
-    for i in range(node.childCount):
-        child = node.getChildAtIndex(i)
-        if child is None:
-            continue
-        yield child
-        yield from descendants(child)
-
-
-def find(node, role, name=None):
-    for n in descendants(node):
-        if n.getRoleName() == role and (name is None or n.name == name):
-            return n
-    return None
-
-
-def app():
-    desktop = pyatspi.Registry.getDesktop(0)
-    for i in range(desktop.childCount):
-        a = desktop.getChildAtIndex(i)
-        if a is not None and a.description.endswith('ruvola-barcode'):
-            return a
-    return None
-
-
-def window(application, name):
-    for i in range(application.childCount):
-        w = application.getChildAtIndex(i)
-        if w is not None and w.name == name and w.getState().contains(pyatspi.STATE_SHOWING):
-            return w
-    return None
 
 
 def nameless(where, top):
@@ -69,15 +25,6 @@ def nameless(where, top):
         if not n.name.strip():
             failures.append('%s: a %s without a name' % (where, n.getRoleName()))
     print('%s: %d controls that take the focus' % (where, checked))
-
-
-def press(node):
-    # An action that opens a modal dialog answers only once the dialog closes: its
-    # call runs out of time while the dialog is up, which is what is wanted here.
-    try:
-        node.queryAction().doAction(0)
-    except GLib.GError:
-        pass
 
 
 application = wait_for(app, 20)

@@ -540,13 +540,10 @@ private slots:
         if (const QString why = PrintQueue::CannotRun(); !why.isEmpty())
             QSKIP(qPrintable("no print queue: " + why));
         PrintQueue queue;
-        QString error = queue.Start();
-        QVERIFY2(error.isEmpty(), qPrintable(error));
-        Program& program = NewProgram(SettingsFile("Bar Code UPC-A"));
-        STEP(StartOnQueue(program, queue));
+        STEP(OpenUpcOnQueue(queue, PrintQueue::kQueue));
+        Program& program = *program_;
         Person person(*desktop_, program);
         STEP(person.FindEditor(kUpcFamily));
-        STEP(ChoosePrinter(person, program, PrintQueue::kQueue));
 
         STEP(person.TypeInto(kUpcFamily.message, "03600029145"));
         STEP(person.TypeInto(kUpcFamily.addOn, "12"));
@@ -633,14 +630,11 @@ private slots:
         if (const QString why = PrintQueue::CannotRun(); !why.isEmpty())
             QSKIP(qPrintable("no print queue: " + why));
         PrintQueue queue;
-        QString error = queue.Start();
-        QVERIFY2(error.isEmpty(), qPrintable(error));
-        Program& program = NewProgram(SettingsFile("Bar Code UPC-A"));
-        STEP(StartOnQueue(program, queue));
+        const QString queueName = PrintQueue::QueueAt(203);
+        STEP(OpenUpcOnQueue(queue, queueName));
+        Program& program = *program_;
         Person person(*desktop_, program);
         STEP(person.FindEditor(kUpcFamily));
-        const QString queueName = PrintQueue::QueueAt(203);
-        STEP(ChoosePrinter(person, program, queueName));
         STEP(person.TypeInto(kUpcFamily.message, "03600029145"));
         QImage clip;
         STEP(person.Build(QImage(), clip));
@@ -735,6 +729,19 @@ private:
             },
             5000);
         QVERIFY2(open, "no menu opened");
+    }
+
+    // The queue's daemon started, and the program showing the UPC-A editor with queueName
+    // picked in "Printer setting".
+    void OpenUpcOnQueue(PrintQueue& queue, const QString& queueName)
+    {
+        const QString error = queue.Start();
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        Program& program = NewProgram(SettingsFile("Bar Code UPC-A"));
+        STEP(StartOnQueue(program, queue));
+        Person person(*desktop_, program);
+        STEP(person.FindEditor(kUpcFamily));
+        STEP(ChoosePrinter(person, program, queueName));
     }
 
     // The program starts as a client of this queue's daemon only, whose default is held.

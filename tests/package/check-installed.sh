@@ -31,8 +31,8 @@ xvfb=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
 display=:$(head -n1 "$work/display")
-cp tests/package/installed.py "$work/installed.py"
-chmod 0644 "$work/installed.py"
+cp tests/package/installed.py tests/support/atspi_program.py "$work/"
+chmod 0644 "$work/installed.py" "$work/atspi_program.py"
 as_user() { $sudo runuser -u "$user" -- env -i HOME="$home" USER="$user" PATH=/usr/bin:/bin DISPLAY="$display" "$@"; }
 as_user dbus-run-session -- bash -c '
   /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &

@@ -7,57 +7,13 @@ import os
 import shlex
 import subprocess
 import sys
-import time
 
-import pyatspi
-from gi.repository import GLib
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from atspi_program import descendants, find, main_window, press, wait_for  # noqa: E402
 
-pyatspi.setTimeout(1500, 15000)
 ENTRY = '/usr/share/applications/org.ruvola.BarCodeGenerator.desktop'
 SETTINGS = os.path.join(os.environ.get('XDG_CONFIG_HOME') or os.path.expanduser('~/.config'), 'ruvola',
                         'BCodeSetting.ini')
-
-
-def wait_for(find, seconds=15.0):
-    end = time.time() + seconds
-    while time.time() < end:
-        found = find()
-        if found:
-            return found
-        time.sleep(0.1)
-    return None
-
-
-def descendants(node):
-    for i in range(node.childCount):
-        child = node.getChildAtIndex(i)
-        if child is not None:
-            yield child
-            yield from descendants(child)
-
-
-def find(node, role, name):
-    return next((n for n in descendants(node) if n.getRoleName() == role and n.name == name), None)
-
-
-def main_window():
-    desktop = pyatspi.Registry.getDesktop(0)
-    for i in range(desktop.childCount):
-        a = desktop.getChildAtIndex(i)
-        if a is None or not a.description.endswith('ruvola-barcode'):
-            continue
-        for j in range(a.childCount):
-            w = a.getChildAtIndex(j)
-            if w is not None and w.name == 'Ruvola BarCode Generator ':
-                return w
-    return None
-
-
-def press(node):
-    try:
-        node.queryAction().doAction(0)
-    except GLib.GError:
-        pass
 
 
 def fail(text):
