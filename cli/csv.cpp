@@ -1,5 +1,7 @@
 #include "csv.h"
 
+#include <QIODevice>
+
 // Splits one CSV line: commas between fields, double quotes around a field that holds
 // one, "" for a quote inside quotes. Returns nothing for an unclosed quote.
 std::optional<QStringList> CsvFields(const QString& line)
@@ -28,4 +30,25 @@ std::optional<QStringList> CsvFields(const QString& line)
     if (quoted) return std::nullopt;
     fields << field;
     return fields;
+}
+
+bool LineReader::Next(QString& line, bool& cut)
+{
+    // One byte more than the longest line kept, for the end of line and the ending zero.
+    buffer_.resize(kMaxLineBytes + 2);
+    const qint64 read = device_.readLine(buffer_.data(), buffer_.size());
+    if (read <= 0) return false;
+    qint64 length = read;
+    // A line that fills the buffer without its end goes on beyond it.
+    cut = read == buffer_.size() - 1 && buffer_[length - 1] != '\n';
+    if (cut) {
+        // Past the rest of the line, a block at a time.
+        char rest[65536];
+        for (qint64 more; (more = device_.readLine(rest, sizeof rest)) > 0;)
+            if (rest[more - 1] == '\n') break;
+    }
+    if (length > 0 && buffer_[length - 1] == '\n') --length;
+    if (length > 0 && buffer_[length - 1] == '\r') --length;
+    line = QString::fromUtf8(buffer_.constData(), length);
+    return true;
 }

@@ -1,16 +1,47 @@
 #include "generator.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
-#include <QTextStream>
-#include <cstdio>
+#include <cmath>
 #include <optional>
+#include <unistd.h>
 
 #include "csv.h"
 #include "filenames.h"
-#include "platform/export.h"
 #include "platform/qtcanvas.h"
 #include "platform/savebytes.h"
+#include "symbols/sharpprint.h"
+#include "tell.h"
+
+namespace {
+
+// Standard output as one file: the whole symbol, or the reason why not.
+QString WriteToStandardOutput(const std::function<QString(QIODevice&)>& write)
+{
+    QFile out;
+    if (!out.open(stdout, QIODevice::WriteOnly)) return QStringLiteral("Cannot write to standard output: %1.").arg(out.errorString());
+    QString reason = write(out);
+    if (reason.isEmpty() && !out.flush()) reason = out.errorString();
+    return reason.isEmpty() ? QString() : QStringLiteral("Cannot write to standard output: %1.").arg(reason);
+}
+
+QString TooLong(const char* field)
+{
+    return QStringLiteral("the %1 is longer than %2 characters").arg(QLatin1String(field)).arg(kMaxFieldLength);
+}
+
+// Why a line cut short by the reader is refused: the field that made it so long, as
+// far as the part read shows it.
+QString CutLine(const std::optional<QStringList>& fields)
+{
+    if (fields && fields->size() > 1 && fields->at(1).size() > kMaxFieldLength) return TooLong("message");
+    if (fields && fields->size() > 3 && fields->at(3).size() > kMaxFieldLength) return TooLong("comment");
+    return QStringLiteral("is longer than %1 bytes").arg(LineReader::kMaxLineBytes);
+}
+
+}  // namespace
 
 QString Generator::Write(int line, const QStringList& fields)
 {
@@ -19,15 +50,39 @@ QString Generator::Write(int line, const QStringList& fields)
     const QString name = fields[0].trimmed();
     const auto kind = symbols::KindNamed(name.toStdString());
     if (!kind) return QStringLiteral("'%1' is not a symbology (code39, ean13, ean8, upca, upce)").arg(name);
-    symbols::Inputs inputs = symbols::Defaults(*kind);
-    inputs.message = fields[1].toStdString();
+    symbols::Inputs inputs;
+    if (QString error = ReadInputs(*kind, fields, inputs); !error.isEmpty()) return error;
+    const symbols::Drawing drawing = symbols::Prepare(*kind, inputs);
+    if (!drawing.Drawable()) return drawing.error;
+
+    QString path;
+    if (!options_.ToStandardOutput()) {
+        path = FileName(options_.pattern, line, name.toLower(), QString::fromStdString(inputs.message),
+                        QString::fromStdString(inputs.addOn));
+        if (QString error = Claim(line, path); !error.isEmpty()) return error;
+    }
+    if (options_.format == QLatin1String("png")) return WritePng(line, drawing, path);
+    // SVG and PDF paint the symbol again; the picture only gives its size.
+    if (queue_) queue_->Drain();
+    return WriteExported({QImage(drawing.width, drawing.height, QImage::Format_Mono), drawing.resolution, drawing.paint},
+                         path);
+}
+
+QString Generator::ReadInputs(symbols::Kind kind, const QStringList& fields, symbols::Inputs& inputs) const
+{
+    // Blanks around a number are no part of it; Code 39 keeps them, a blank being one
+    // of its characters.
+    const QString message = kind == symbols::Kind::Code39 ? fields[1] : fields[1].trimmed();
+    const QString comment = fields.value(3).isEmpty() ? options_.comment.value_or(QString()) : fields[3];
+    if (message.size() > kMaxFieldLength) return TooLong("message");
+    if (comment.size() > kMaxFieldLength) return TooLong("comment");
+    inputs = symbols::Defaults(kind);
+    inputs.message = message.toStdString();
     inputs.addOn = fields.value(2).trimmed().toStdString();
-    if (*kind == symbols::Kind::Code39 && !inputs.addOn.empty()) return QStringLiteral("Code 39 has no add-on");
-    inputs.comment = fields.size() > 3 ? fields[3].toStdString() : options_.comment.value_or(QString()).toStdString();
-    if (fields.size() <= 3 && options_.comment) inputs.comment = options_.comment->toStdString();
+    if (kind == symbols::Kind::Code39 && !inputs.addOn.empty()) return QStringLiteral("Code 39 has no add-on");
+    inputs.comment = comment.toStdString();
     inputs.page = options_.page;
     inputs.font = options_.font;
-    inputs.resolution = options_.dpi;
     struct Figure {
         int column;
         const std::optional<double>& option;
@@ -46,16 +101,23 @@ QString Generator::Write(int line, const QStringList& fields)
         f.value = text.toDouble(&ok);
         if (!ok) return QStringLiteral("the %1 '%2' is not a number").arg(QLatin1String(f.label), text);
     }
-    const symbols::Drawing drawing = symbols::Prepare(*kind, inputs);
-    if (!drawing.Drawable()) return drawing.error;
+    // The EAN-13 width is a whole number of inches: a fraction is refused, not cut.
+    if (WholeWidthOnly(fields[0]) && inputs.width != std::floor(inputs.width))
+        return QStringLiteral("the width '%1' is not a whole number of inches").arg(inputs.width);
+    // The 96 dpi layout at the resolution asked for: the text keeps its size on paper
+    // and its place against the bars, as in a sharp print.
+    inputs = symbols::AtResolution(inputs, kDefaultDpi, options_.dpi);
+    return {};
+}
 
-    const QString path = FileName(options_.pattern, line, name.toLower(), fields[1], fields.value(2).trimmed());
-    if (path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) return WritePng(line, drawing, path);
-    // SVG and PDF paint the symbol again; the picture only gives its size.
-    if (queue_) queue_->Drain();
-    return platform::ExportSymbol({QImage(drawing.width, drawing.height, QImage::Format_Mono), drawing.resolution,
-                                   drawing.paint},
-                                  path);
+QString Generator::Claim(int line, const QString& path)
+{
+    const QString key = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    const auto found = claimed_.constFind(key);
+    if (found != claimed_.constEnd())
+        return QStringLiteral("'%1' was already written by line %2").arg(path).arg(found.value());
+    claimed_.insert(key, line);
+    return {};
 }
 
 QString Generator::WritePng(int line, const symbols::Drawing& drawing, const QString& path)
@@ -77,11 +139,25 @@ QString Generator::WritePng(int line, const symbols::Drawing& drawing, const QSt
     }
     const std::string_view file = png_.Encode(bits_.Bits(), bits_.Stride(), bits_.Width(), bits_.Height(), dotsPerMetre);
     if (file.empty()) return NoMemory(drawing);
-    return platform::SaveBytes(path, file);
+    return WriteBytes(path, file);
 }
 
+// An empty path is standard output.
+QString Generator::WriteExported(const platform::ExportedSymbol& symbol, const QString& path) const
+{
+    if (!path.isEmpty()) return platform::ExportSymbol(symbol, path);
+    return WriteToStandardOutput([&](QIODevice& out) { return platform::WriteSymbol(symbol, options_.format, out); });
+}
 
-QString Generator::WritePngInColour(const symbols::Drawing& drawing, const QString& path)
+QString Generator::WriteBytes(const QString& path, std::string_view bytes) const
+{
+    if (!path.isEmpty()) return platform::SaveBytes(path, bytes);
+    return WriteToStandardOutput([&](QIODevice& out) {
+        return out.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()) ? QString() : out.errorString();
+    });
+}
+
+QString Generator::WritePngInColour(const symbols::Drawing& drawing, const QString& path) const
 {
     platform::ExportedSymbol symbol{.picture = platform::WhiteImage(drawing.width, drawing.height),
                                     .resolution = drawing.resolution,
@@ -91,9 +167,8 @@ QString Generator::WritePngInColour(const symbols::Drawing& drawing, const QStri
         platform::ImageCanvas canvas(symbol.picture);
         drawing.paint(canvas);
     }
-    return platform::ExportSymbol(symbol, path);
+    return WriteExported(symbol, path);
 }
-
 
 QString Generator::NoMemory(const symbols::Drawing& drawing)
 {
@@ -104,11 +179,12 @@ int RunBatch(const Options& options)
 {
     QFile file;
     const bool fromStdin = options.batch == QLatin1String("-");
-    if (fromStdin ? !file.open(stdin, QIODevice::ReadOnly) : (file.setFileName(options.batch), !file.open(QIODevice::ReadOnly))) {
+    // Standard input by its descriptor: lines read through a C stream would end at a NUL.
+    if (fromStdin ? !file.open(STDIN_FILENO, QIODevice::ReadOnly) : (file.setFileName(options.batch), !file.open(QIODevice::ReadOnly))) {
         std::fprintf(stderr, "ruvola-batch: cannot read '%s': %s\n", qPrintable(options.batch), qPrintable(file.errorString()));
         return 2;
     }
-    QTextStream in(&file);
+    LineReader in(file);
     // One job draws and writes in turn; more write on their own threads.
     std::optional<PngQueue> queue;
     if (options.jobs > 1) queue.emplace(options.jobs);
@@ -116,16 +192,24 @@ int RunBatch(const Options& options)
     Generator generator(options, queue ? &*queue : nullptr);
     int bad = 0;
     QString line;
-    for (int number = 1; in.readLineInto(&line); ++number) {
-        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+    bool cut = false;
+    for (int number = 1; in.Next(line, cut); ++number) {
         if (line.trimmed().isEmpty() || line.startsWith(QLatin1Char('#'))) continue;
-        const auto fields = CsvFields(line);
-        const QString error = fields ? generator.Write(number, *fields) : QStringLiteral("has an unclosed quote");
+        QString error;
+        if (cut) {
+            // A cut line may end inside its quotes; closed, its fields show what is too long.
+            auto fields = CsvFields(line + QLatin1Char('"'));
+            if (!fields) fields = CsvFields(line);
+            error = CutLine(fields);
+        } else {
+            const auto fields = CsvFields(line);
+            error = fields ? generator.Write(number, *fields) : QStringLiteral("has an unclosed quote");
+        }
         if (error.isEmpty()) continue;
         if (queue) {
             queue->Tell(number, error);
         } else {
-            std::fprintf(stderr, "ruvola-batch: line %d: %s\n", number, qPrintable(error));
+            TellFault(number, error);
             ++bad;
         }
     }

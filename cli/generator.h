@@ -4,10 +4,13 @@
 #pragma once
 
 #include <QString>
+#include <QHash>
 #include <QStringList>
+#include <string_view>
 
 #include "options.h"
 #include "platform/bitcanvas.h"
+#include "platform/export.h"
 #include "platform/monopng.h"
 #include "pngqueue.h"
 #include "symbols/symbolbuild.h"
@@ -21,18 +24,27 @@ public:
     QString Write(int line, const QStringList& fields);
 
 private:
+    // The symbol's inputs from the fields, falling back on the options where a field is
+    // left out or empty; the reason when a field is refused.
+    QString ReadInputs(symbols::Kind kind, const QStringList& fields, symbols::Inputs& inputs) const;
+    // The file's name, claimed for line; the reason when an earlier line has it.
+    QString Claim(int line, const QString& path);
     // The bars and the cached texts go straight into 1-bit rows and one reused zlib
     // stream: the same pixels as the editors' picture in its 1-bit PNG form, without a
     // 32-bit picture, a painter and Qt's PNG writer for every symbol. A symbol in colour
     // is drawn as the editors draw it.
     QString WritePng(int line, const symbols::Drawing& drawing, const QString& path);
-    static QString WritePngInColour(const symbols::Drawing& drawing, const QString& path);
+    QString WriteExported(const platform::ExportedSymbol& symbol, const QString& path) const;
+    QString WriteBytes(const QString& path, std::string_view bytes) const;
+    QString WritePngInColour(const symbols::Drawing& drawing, const QString& path) const;
     static QString NoMemory(const symbols::Drawing& drawing);
 
     const Options& options_;
     PngQueue* queue_;
     platform::BitCanvas bits_;
     platform::MonoPng png_;
+    // The files written so far, by the line that wrote each.
+    QHash<QString, int> claimed_;
 };
 
 // Writes a symbol for each line of options.batch ('-': standard input), telling each

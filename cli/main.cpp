@@ -9,6 +9,7 @@
 #include "options.h"
 #include "platform/qtcanvas.h"
 #include "platform/savebytes.h"
+#include "tell.h"
 
 int main(int argc, char** argv)
 {
@@ -33,6 +34,6 @@ int main(int argc, char** argv)
     QStringList fields = {options.positional[0], options.positional[1], options.positional.value(2)};
     const QString error = generator.Write(1, fields);
     if (error.isEmpty()) return 0;
-    std::fprintf(stderr, "ruvola-batch: %s\n", qPrintable(error));
+    TellFault(0, error);
     return 1;
 }

@@ -2,6 +2,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cmath>
+#include <QFileInfo>
+
+#include "symbols/kind.h"
 
 namespace {
 
@@ -20,12 +24,17 @@ const char* const kUsage =
     "                           symbology,message,add-on,comment,height,width,ratio\n"
     "                         fields after the message may be left out or empty (then\n"
     "                         the options below, else the editor's defaults, apply);\n"
-    "                         a field with a comma or quote is written in double quotes.\n"
+    "                         a field with a comma or quote is written in double quotes;\n"
+    "                         blanks around an EAN/UPC message are dropped.\n"
     "                         Blank lines and lines starting with '#' are skipped.\n"
     "  -o, --output PATTERN   file name; {line}, {symbology}, {message} and {addon} are\n"
     "                         replaced, the suffix .png, .svg or .pdf picks the format\n"
     "                         (default: {symbology}-{message}.png, and\n"
-    "                         {line}-{symbology}-{message}.png for a batch)\n"
+    "                         {line}-{symbology}-{message}.png for a batch); two lines\n"
+    "                         that would write one file are refused: the first is\n"
+    "                         written, the later one told. '-' writes the one symbol\n"
+    "                         to standard output\n"
+    "      --format FORMAT    png, svg or pdf: the format for standard output (png)\n"
     "  -c, --comment TEXT     comment line above the symbol\n"
     "      --height INCHES    bar height (editor default 1.2 for Code 39, else 1.3)\n"
     "      --width VALUE      Code 39: narrow bar in mils (23); EAN-13: symbol width in\n"
@@ -34,11 +43,19 @@ const char* const kUsage =
     "      --top, --bottom, --left, --right, --interval MILS\n"
     "                         the page values of the page setting dialog (0)\n"
     "      --font FACE        text font face (MS Sans Serif)\n"
-    "      --font-size POINTS text size (8)\n"
-    "      --dpi N            resolution the symbol is drawn at (96)\n"
+    "      --font-size POINTS text size, a whole number (8)\n"
+    "      --dpi N            resolution the symbol is drawn at, bars and text alike:\n"
+    "                         the 96 dpi layout at N dots per inch (96)\n"
     "  -j, --jobs N           a batch's PNG files written by N threads while the next\n"
     "                         symbols are drawn (1: each drawn and written in turn)\n"
     "  -h, --help             show this help and exit\n"
+    "  -V, --version          show the version and exit\n"
+    "\n"
+    "--dpi, --jobs, --font-size and the EAN-13 width take whole numbers and refuse a\n"
+    "fraction. A message or comment longer than 32767 characters is refused, and so is\n"
+    "a name whose suffix is not .png, .svg or .pdf. Control characters in a message\n"
+    "are told as \\0, \\t, \\x01 and the like; an SVG file shows them as the\n"
+    "control pictures U+2400 to U+241F.\n"
     "\n"
     "Exit status: 0 when every symbol was written, 1 when some line or file failed\n"
     "(each is told on standard error with its line number; the good ones are still\n"
@@ -58,7 +75,43 @@ double Number(const QString& option, const QString& text)
     return value;
 }
 
+// A number of dots, threads or points: a fraction is refused, not cut.
+int WholeNumber(const QString& option, const QString& text, int low, int high)
+{
+    const double value = Number(option, text);
+    if (value != std::floor(value))
+        UsageError(QStringLiteral("'%1' for %2 is not a whole number").arg(text, option));
+    if (value < low || value > high) UsageError(QStringLiteral("%1 must be %2 to %3").arg(option).arg(low).arg(high));
+    return int(value);
+}
+
+const QStringList kFormats = {QStringLiteral("png"), QStringLiteral("svg"), QStringLiteral("pdf")};
+
+// The format of the files: --format where given, else the pattern's suffix.
+void PickFormat(Options& options)
+{
+    if (!options.format.isEmpty() && !kFormats.contains(options.format))
+        UsageError(QStringLiteral("--format takes png, svg or pdf, not '%1'").arg(options.format));
+    if (options.ToStandardOutput()) {
+        if (!options.batch.isEmpty()) UsageError(QStringLiteral("a batch cannot be written to standard output"));
+        if (options.format.isEmpty()) options.format = kFormats[0];
+        return;
+    }
+    const QString suffix = QFileInfo(options.pattern).suffix().toLower();
+    if (!kFormats.contains(suffix))
+        UsageError(QStringLiteral("'%1' does not end in .png, .svg or .pdf").arg(options.pattern));
+    if (!options.format.isEmpty() && options.format != suffix)
+        UsageError(QStringLiteral("--format %1 does not match '%2'").arg(options.format, options.pattern));
+    options.format = suffix;
+}
+
 }  // namespace
+
+bool WholeWidthOnly(const QString& symbology)
+{
+    const auto kind = symbols::KindNamed(symbology.trimmed().toStdString());
+    return kind == symbols::Kind::Ean13;
+}
 
 Options ParseArguments(const QStringList& arguments)
 {
@@ -66,10 +119,18 @@ Options ParseArguments(const QStringList& arguments)
     double* pageValues[] = {&options.page.ftop, &options.page.fdown, &options.page.fleft, &options.page.fright,
                             &options.page.fiwidth};
     const QStringList pageOptions = {"--top", "--bottom", "--left", "--right", "--interval"};
+    const QStringList valued = QStringList{"-b", "--batch", "-o", "--output", "-c", "--comment", "--height", "--width",
+                                           "--ratio", "--font", "--font-size", "--dpi", "-j", "--jobs", "--format"}
+                               << pageOptions;
+    QString widthText;
     for (int i = 1; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
         if (a == QLatin1String("-h") || a == QLatin1String("--help")) {
             std::fputs(kUsage, stdout);
+            std::exit(0);
+        }
+        if (a == QLatin1String("-V") || a == QLatin1String("--version")) {
+            std::fputs("ruvola-batch (Ruvola BarCode Generator) " RUVOLA_VERSION "\n", stdout);
             std::exit(0);
         }
         if (!a.startsWith(QLatin1Char('-')) || a == QLatin1String("-")) {
@@ -80,18 +141,21 @@ Options ParseArguments(const QStringList& arguments)
             options.positional << arguments.mid(i + 1);
             break;
         }
+        if (!valued.contains(a)) UsageError(QStringLiteral("unknown option %1").arg(a));
         if (i + 1 >= arguments.size()) UsageError(QStringLiteral("option %1 needs a value").arg(a));
         const QString value = arguments[++i];
         if (a == QLatin1String("-b") || a == QLatin1String("--batch"))
             options.batch = value;
         else if (a == QLatin1String("-o") || a == QLatin1String("--output"))
             options.pattern = value;
+        else if (a == QLatin1String("--format"))
+            options.format = value.toLower();
         else if (a == QLatin1String("-c") || a == QLatin1String("--comment"))
             options.comment = value;
         else if (a == QLatin1String("--height"))
             options.height = Number(a, value);
         else if (a == QLatin1String("--width"))
-            options.width = Number(a, value);
+            options.width = Number(a, widthText = value);
         else if (a == QLatin1String("--ratio"))
             options.ratio = Number(a, value);
         else if (pageOptions.contains(a))
@@ -99,23 +163,22 @@ Options ParseArguments(const QStringList& arguments)
         else if (a == QLatin1String("--font"))
             options.font.face = value.toStdString();
         else if (a == QLatin1String("--font-size"))
-            options.font.size = int(Number(a, value));
-        else if (a == QLatin1String("--dpi")) {
-            options.dpi = int(Number(a, value));
-            if (options.dpi < 1 || options.dpi > 10000) UsageError(QStringLiteral("--dpi must be 1 to 10000"));
-        } else if (a == QLatin1String("-j") || a == QLatin1String("--jobs")) {
-            options.jobs = int(Number(a, value));
-            if (options.jobs < 1 || options.jobs > 256) UsageError(QStringLiteral("--jobs must be 1 to 256"));
-        } else
-            UsageError(QStringLiteral("unknown option %1").arg(a));
+            options.font.size = WholeNumber(a, value, 1, 1000);
+        else if (a == QLatin1String("--dpi"))
+            options.dpi = WholeNumber(a, value, 1, 10000);
+        else
+            options.jobs = WholeNumber(a, value, 1, 256);
     }
     if (options.batch.isEmpty() && (options.positional.size() < 2 || options.positional.size() > 3))
         UsageError(QStringLiteral("give SYMBOLOGY MESSAGE [ADD-ON], or --batch FILE"));
     if (!options.batch.isEmpty() && !options.positional.isEmpty())
         UsageError(QStringLiteral("--batch takes no symbol arguments"));
-    if (options.font.size < 1) UsageError(QStringLiteral("--font-size must be at least 1"));
+    if (options.batch.isEmpty() && options.width && WholeWidthOnly(options.positional[0]) &&
+        *options.width != std::floor(*options.width))
+        UsageError(QStringLiteral("'%1' for --width is not a whole number of inches").arg(widthText));
     if (options.pattern.isEmpty())
         options.pattern = options.batch.isEmpty() ? QStringLiteral("{symbology}-{message}.png")
                                                   : QStringLiteral("{line}-{symbology}-{message}.png");
+    PickFormat(options);
     return options;
 }

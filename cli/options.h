@@ -12,7 +12,8 @@ inline constexpr int kDefaultDpi = 96;
 
 struct Options {
     QString batch;  // empty: one symbol from the arguments
-    QString pattern;
+    QString pattern;  // "-": standard output
+    QString format;   // png, svg or pdf: from --format, else the pattern's suffix
     std::optional<QString> comment;
     std::optional<double> height, width, ratio;
     PageValues page;
@@ -21,8 +22,14 @@ struct Options {
     // One thread by default: where the processors are busy, more only wait for each other.
     int jobs = 1;
     QStringList positional;
+
+    bool ToStandardOutput() const { return pattern == QLatin1String("-"); }
 };
 
-// Reads the arguments (the program's name first). --help prints the usage and ends the
-// program; a usage error is told on standard error and ends it with status 2.
+// Reads the arguments (the program's name first). --help and --version print their
+// text and end the program; a usage error is told on standard error and ends it with
+// status 2.
 Options ParseArguments(const QStringList& arguments);
+
+// Whether a symbology takes its width in whole units only (EAN-13: whole inches).
+bool WholeWidthOnly(const QString& symbology);

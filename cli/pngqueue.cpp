@@ -6,26 +6,13 @@
 
 #include "platform/savebytes.h"
 #include "platform/monopng.h"
+#include "tell.h"
 
 namespace {
 
 // Files in flight per thread: enough to keep every thread busy while the drawing
 // thread meets a slow line, few enough that the memory stays that of a few symbols.
 constexpr std::size_t kSlotsPerThread = 16;
-
-void Say(int line, const QString& error)
-{
-    std::fprintf(stderr, "ruvola-batch: line %d: %s\n", line, qPrintable(error));
-}
-
-bool SamePath(const QString& a, const QString& b)
-{
-    // Names from one pattern differ towards their end, where the line number stands.
-    if (a.size() != b.size()) return false;
-    for (qsizetype i = a.size() - 1; i >= 0; --i)
-        if (a[i] != b[i]) return false;
-    return true;
-}
 
 }  // namespace
 
@@ -44,7 +31,6 @@ void PngQueue::Write(int line, const QString& path, const std::uint8_t* bits, st
                      int height, int dotsPerMetre)
 {
     std::unique_lock lock(mutex_);
-    while (Writing(path)) Report(lock, true);
     Slot& slot = Acquire(lock);
     lock.unlock();
     slot.line = line;
@@ -115,21 +101,12 @@ void PngQueue::Report(std::unique_lock<std::mutex>& lock, bool wait)
         Slot& slot = slots_[head_ % slots_.size()];
         if (slot.state != State::Done) break;
         if (!slot.error.isEmpty()) {
-            Say(slot.line, slot.error);
+            TellFault(slot.line, slot.error);
             ++bad_;
         }
         slot.state = State::Free;
         ++head_;
     }
-}
-
-bool PngQueue::Writing(const QString& path) const
-{
-    for (std::size_t i = head_; i != tail_; ++i) {
-        const Slot& slot = slots_[i % slots_.size()];
-        if (slot.state == State::Queued && SamePath(slot.path, path)) return true;
-    }
-    return false;
 }
 
 void PngQueue::Work()

@@ -20,8 +20,7 @@ public:
     PngQueue& operator=(const PngQueue&) = delete;
 
     // Queues the picture of line (rows as platform::BitCanvas holds them) to be written
-    // as path; waits while the queue is full, or while an earlier line's file of the same
-    // name is still being written, so the last line's file is the one that stays.
+    // as path (no two lines name one file); waits while the queue is full.
     void Write(int line, const QString& path, const std::uint8_t* bits, std::size_t stride, int width, int height,
                int dotsPerMetre);
     // A line whose fault is told after the lines before it.
@@ -46,7 +45,6 @@ private:
     void Publish(Slot& slot, State state);
     // Tells the finished lines at the head of the queue; with wait, at least one.
     void Report(std::unique_lock<std::mutex>& lock, bool wait);
-    bool Writing(const QString& path) const;
     void Work();
 
     std::vector<Slot> slots_;

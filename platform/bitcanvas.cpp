@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/fonts.h"
 #include "platform/textcache.h"
 
 namespace platform {
@@ -55,7 +56,7 @@ void CopyBits(std::uint8_t* row, int to, const std::uint8_t* source, int from, i
 
 }  // namespace
 
-BitCanvas::BitCanvas() : textDpi_(QImage(1, 1, QImage::Format_RGB32).logicalDpiY()) {}
+BitCanvas::BitCanvas() : textDpi_(PictureTextDpi()) {}
 
 void BitCanvas::Reset(int width, int height)
 {

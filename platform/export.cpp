@@ -17,24 +17,23 @@ namespace {
 
 constexpr double kMetresPerInch = 0.0254;
 
-QString WritePdf(const ExportedSymbol& symbol, const QString& path)
+QString WritePdf(const ExportedSymbol& symbol, QIODevice& device)
 {
     const int r = symbol.resolution;
     const QSize size = symbol.picture.size();
-    return SaveAs(path, [&](QIODevice& device) {
-        QPdfWriter writer(&device);
-        writer.setResolution(r);
-        writer.setPageSize(QPageSize(QSizeF(double(size.width()) / r, double(size.height()) / r), QPageSize::Inch,
-                                     {}, QPageSize::ExactMatch));
-        writer.setPageMargins({0, 0, 0, 0});
-        writer.setCreator(QStringLiteral("Ruvola BarCode Generator"));
-        QPainter painter;
-        if (!painter.begin(&writer)) return device.errorString();
-        painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
-        PainterCanvas canvas(painter);
-        symbol.paint(canvas);
-        return painter.end() ? QString() : device.errorString();
-    });
+    QPdfWriter writer(&device);
+    writer.setResolution(r);
+    writer.setPageSize(QPageSize(QSizeF(double(size.width()) / r, double(size.height()) / r), QPageSize::Inch, {},
+                                 QPageSize::ExactMatch));
+    writer.setPageMargins({0, 0, 0, 0});
+    writer.setCreator(QStringLiteral("Ruvola BarCode Generator"));
+    QPainter painter;
+    if (!painter.begin(&writer)) return device.errorString();
+    painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+    // The text at the size the picture has it, whatever resolution the page is laid out in.
+    PainterCanvas canvas(painter, PictureTextDpi());
+    symbol.paint(canvas);
+    return painter.end() ? QString() : device.errorString();
 }
 
 }  // namespace
@@ -83,28 +82,30 @@ QImage OneBitPicture(const QImage& picture)
     return mono;
 }
 
+QString WriteSymbol(const ExportedSymbol& symbol, const QString& format, QIODevice& device)
+{
+    if (format == QLatin1String("png")) {
+        QImage png = OneBitPicture(symbol.picture);
+        SetResolution(png, symbol.resolution);
+        QImageWriter writer(&device, "png");
+        if (writer.write(png)) return QString();
+        return device.errorString().isEmpty() ? writer.errorString() : device.errorString();
+    }
+    if (format == QLatin1String("svg")) {
+        const QByteArray svg = SvgDocument(symbol.picture.width(), symbol.picture.height(), symbol.resolution, symbol.paint);
+        return device.write(svg) == svg.size() ? QString() : device.errorString();
+    }
+    return WritePdf(symbol, device);
+}
+
 QString ExportSymbol(const ExportedSymbol& symbol, const QString& path)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (symbol.picture.isNull() || symbol.resolution <= 0 || !symbol.paint)
         return QStringLiteral("Build a symbol before exporting it.");
-    if (suffix == QLatin1String("png")) {
-        QImage png = OneBitPicture(symbol.picture);
-        SetResolution(png, symbol.resolution);
-        return SaveAs(path, [&](QIODevice& device) {
-            QImageWriter writer(&device, "png");
-            if (writer.write(png)) return QString();
-            return device.errorString().isEmpty() ? writer.errorString() : device.errorString();
-        });
-    }
-    if (suffix == QLatin1String("svg")) {
-        const QByteArray svg = SvgDocument(symbol.picture.width(), symbol.picture.height(), symbol.resolution, symbol.paint);
-        return SaveAs(path, [&](QIODevice& device) {
-            return device.write(svg) == svg.size() ? QString() : device.errorString();
-        });
-    }
-    if (suffix == QLatin1String("pdf")) return WritePdf(symbol, path);
-    return QStringLiteral("'%1' is not a PNG, SVG or PDF file name.").arg(QFileInfo(path).fileName());
+    if (suffix != QLatin1String("png") && suffix != QLatin1String("svg") && suffix != QLatin1String("pdf"))
+        return QStringLiteral("'%1' is not a PNG, SVG or PDF file name.").arg(QFileInfo(path).fileName());
+    return SaveAs(path, [&](QIODevice& device) { return WriteSymbol(symbol, suffix, device); });
 }
 
 }  // namespace platform

@@ -7,6 +7,8 @@
 #include <QString>
 #include <functional>
 
+class QIODevice;
+
 #include "engines/canvas.h"
 
 namespace platform {
@@ -27,6 +29,9 @@ int DotsPerMetre(int dpi);
 
 // The picture to write as PNG or print sharp: 1-bit where it holds only black and white.
 QImage OneBitPicture(const QImage& picture);
+
+// Writes symbol to device as format ("png", "svg" or "pdf"); the reason when it could not.
+QString WriteSymbol(const ExportedSymbol& symbol, const QString& format, QIODevice& device);
 
 // Writes symbol to path, the format chosen by its suffix (png, svg or pdf, any case).
 // Returns an empty string when written, else the message to show; on failure no

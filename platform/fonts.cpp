@@ -1,5 +1,6 @@
 #include "fonts.h"
 
+#include <QImage>
 #include <algorithm>
 
 #include "engines/environment.h"
@@ -27,6 +28,12 @@ QFont ToPointFont(const engines::Font& font)
     f.setUnderline(font.style & engines::fsUnderline);
     f.setStrikeOut(font.style & engines::fsStrikeOut);
     return f;
+}
+
+int PictureTextDpi()
+{
+    static const int dpi = QImage(1, 1, QImage::Format_RGB32).logicalDpiY();
+    return dpi;
 }
 
 QFont ToQFont(const engines::Font& font, int dpi)

@@ -16,6 +16,10 @@ QString DesignFamily();
 
 // The font at its point size, as a font dialog shows it.
 QFont ToPointFont(const engines::Font& font);
+// The logical resolution every build's picture has while it is painted (a new
+// picture's own), which sets the text's pixel size on it; vector files and PDF pages
+// draw the text at the same size in the picture's pixels.
+int PictureTextDpi();
 // The font for painting on a device of the given resolution.
 QFont ToQFont(const engines::Font& font, int dpi);
 engines::Font FromQFont(const QFont& font, engines::Rgb color);

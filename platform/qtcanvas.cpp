@@ -6,7 +6,7 @@
 
 namespace platform {
 
-PainterCanvas::PainterCanvas(QPainter& painter) : painter_(painter)
+PainterCanvas::PainterCanvas(QPainter& painter, int textDpi) : painter_(painter), textDpi_(textDpi)
 {
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setRenderHint(QPainter::TextAntialiasing, false);
@@ -17,7 +17,7 @@ void PainterCanvas::SetBrushColor(engines::Rgb color) { brush_ = ToQColor(color)
 void PainterCanvas::SetFont(const engines::Font& font)
 {
     font_ = font;
-    painter_.setFont(ToQFont(font, painter_.device()->logicalDpiY()));
+    painter_.setFont(ToQFont(font, textDpi_ > 0 ? textDpi_ : painter_.device()->logicalDpiY()));
     painter_.setPen(ToQColor(font.color));
 }
 

@@ -19,7 +19,8 @@ namespace platform {
 
 class PainterCanvas : public engines::Canvas {
 public:
-    explicit PainterCanvas(QPainter& painter);
+    // Text is drawn at the device's resolution, or at textDpi where it is above 0.
+    explicit PainterCanvas(QPainter& painter, int textDpi = 0);
     void SetBrushColor(engines::Rgb color) override;
     void SetFont(const engines::Font& font) override;
     int FontSize() const override;
@@ -28,6 +29,7 @@ public:
 
 private:
     QPainter& painter_;
+    int textDpi_;
     QColor brush_ = Qt::white;
     engines::Font font_;
 };

@@ -14,10 +14,29 @@ QByteArray Colour(engines::Rgb c)
     return QByteArray("#") + QByteArray::number((c.r << 16) | (c.g << 8) | c.b, 16).rightJustified(6, '0');
 }
 
-QByteArray Escaped(const std::string& text)
+// XML takes no control character but tab, line feed and carriage return, no lone
+// surrogate and neither U+FFFE nor U+FFFF: a control character is shown as its control
+// picture (U+2400 to U+241F, U+2421 for delete), anything else XML refuses as U+FFFD,
+// so that the file always parses and the text still shows where something was.
+QString XmlText(const std::string& text)
 {
-    return QString::fromStdString(text).toHtmlEscaped().toUtf8();
+    const std::u32string code = QString::fromStdString(text).toStdU32String();
+    QString shown;
+    shown.reserve(qsizetype(code.size()));
+    for (const char32_t c : code) {
+        char32_t kept = c;
+        if (c < 0x20 && c != 0x09 && c != 0x0A && c != 0x0D)
+            kept = 0x2400 + c;
+        else if (c == 0x7F)
+            kept = 0x2421;
+        else if ((c >= 0xD800 && c <= 0xDFFF) || c == 0xFFFE || c == 0xFFFF || c > 0x10FFFF)
+            kept = 0xFFFD;
+        shown += QString::fromUcs4(&kept, 1);
+    }
+    return shown;
 }
+
+QByteArray Escaped(const std::string& text) { return XmlText(text).toHtmlEscaped().toUtf8(); }
 
 }  // namespace
 
@@ -35,7 +54,7 @@ void SvgCanvas::FillRect(int left, int top, int right, int bottom)
 bool SvgCanvas::TextOut(int x, int y, const std::string& text)
 {
     // The same box and baseline as on a picture: the text's advance by the font's height.
-    const QFont font = ToQFont(font_, dpi_);
+    const QFont font = ToQFont(font_, PictureTextDpi());
     const QFontMetrics metrics(font);
     const QString s = QString::fromStdString(text);
     FillRect(x, y, x + metrics.horizontalAdvance(s), y + metrics.height());
@@ -54,7 +73,7 @@ bool SvgCanvas::TextOut(int x, int y, const std::string& text)
 
 QByteArray SvgDocument(int width, int height, int dpi, const std::function<void(engines::Canvas&)>& paint)
 {
-    SvgCanvas canvas(dpi);
+    SvgCanvas canvas;
     paint(canvas);
     const auto inches = [dpi](int pixels) { return QByteArray::number(double(pixels) / dpi, 'g', 10) + "in"; };
     const QByteArray w = QByteArray::number(width), h = QByteArray::number(height);

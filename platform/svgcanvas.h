@@ -17,7 +17,7 @@ QByteArray SvgDocument(int width, int height, int dpi, const std::function<void(
 // in pixel units of the picture.
 class SvgCanvas : public engines::Canvas {
 public:
-    explicit SvgCanvas(int dpi) : dpi_(dpi) {}
+    SvgCanvas() = default;
     void SetBrushColor(engines::Rgb color) override { brush_ = color; }
     void SetFont(const engines::Font& font) override { font_ = font; }
     int FontSize() const override { return font_.size; }
@@ -26,7 +26,6 @@ public:
     const QByteArray& Body() const { return body_; }
 
 private:
-    int dpi_;
     engines::Rgb brush_ = engines::kWhite;
     engines::Font font_;
     QByteArray body_;

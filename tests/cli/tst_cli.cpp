@@ -10,9 +10,11 @@
 #include <QThread>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 #include "editors/ENA13form.h"
+#include "symbols/sharpprint.h"
 #include "symbols/symbolbuild.h"
 #include "engines/environment.h"
 #include "platform/export.h"
@@ -123,25 +125,41 @@ private slots:
         }
     }
 
-    // Lines that name the same file: the last line's symbol is the one left, however
-    // many files are written at once, and the other formats wait their turn.
-    void sameNameKeepsTheLastLine_data()
+    // Lines that would write one file: the first line's symbol is written, each later
+    // one is told with both line numbers, however many files are written at once.
+    void oneFileNameIsWrittenOnce_data()
     {
         QTest::addColumn<QString>("jobs");
-        QTest::newRow("1 job") << "1";
-        QTest::newRow("4 jobs") << "4";
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QByteArray>("batch");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArrayList>("errors");
+        const QByteArray three = "ean13,590123412345\nean13,400638133393\nupca,03600029145\n";
+        const QByteArrayList told = {"ruvola-batch: line 2: 'label.png' was already written by line 1",
+                                     "ruvola-batch: line 3: 'label.png' was already written by line 1"};
+        for (const char* jobs : {"1", "4"}) {
+            QTest::addRow("one name, %s job(s)", jobs) << jobs << "label.png" << three << "label.png" << told;
+            QTest::addRow("A/B and A_B, %s job(s)", jobs)
+                << jobs << "{message}.png" << QByteArray("code39,A/B\ncode39,A_B\n") << "A_B.png"
+                << QByteArrayList{"ruvola-batch: line 2: 'A_B.png' was already written by line 1"};
+        }
     }
-    void sameNameKeepsTheLastLine()
+    void oneFileNameIsWrittenOnce()
     {
         QFETCH(QString, jobs);
+        QFETCH(QString, pattern);
+        QFETCH(QByteArray, batch);
+        QFETCH(QString, file);
+        QFETCH(QByteArrayList, errors);
         QTemporaryDir dir;
-        QByteArray batch;
-        for (int i = 0; i < 40; ++i) batch += "ean13,5901234123" + QByteArray::number(10 + i) + "\n";
-        const Outcome run = RunBatch(dir.path(), {"-j", jobs, "-o", "same.png", "--batch", "-"}, batch);
-        QCOMPARE(run.exitCode, 0);
-        QVERIFY2(run.err.isEmpty(), run.err.constData());
-        QCOMPARE(Files(dir.path()), QStringList{"same.png"});
-        QCOMPARE(DecodeSymbols(QImage(dir.filePath("same.png")), Symbology::EanUpc), QStringList{"5901234123495"});
+        const Outcome run = RunBatch(dir.path(), {"-j", jobs, "-o", pattern, "--batch", "-"}, batch);
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.err.trimmed().split('\n'), errors);
+        QCOMPARE(Files(dir.path()), QStringList{file});
+        const QString first = QString::fromUtf8(batch.left(batch.indexOf('\n')).split(',').at(1));
+        const QStringList read = DecodeSymbols(QImage(dir.filePath(file)), first.contains('/') ? Symbology::Code39 : Symbology::EanUpc);
+        QCOMPARE(read.size(), 1);
+        QVERIFY2(read.first().startsWith(first), qPrintable(read.first()));
     }
 
     // Runs of bad lines longer than the queue, between good ones: every good line's
@@ -292,7 +310,8 @@ private slots:
         inputs.message = message.toStdString();
         inputs.addOn = addOn.toStdString();
         inputs.comment = comment.toStdString();
-        inputs.resolution = dpi;
+        // The 96 dpi layout, text and all, at the resolution asked for.
+        inputs = symbols::AtResolution(inputs, 96, dpi);
         const symbols::Drawing drawing = symbols::Prepare(*kind, inputs);
         QVERIFY2(drawing.Drawable(), qPrintable(drawing.error));
         QImage editor = platform::WhiteImage(drawing.width, drawing.height);
@@ -336,6 +355,23 @@ private slots:
                                       << QByteArray("'many' for --dpi is not a number");
         QTest::newRow("batch and symbol") << QStringList{"--batch", "-", "ean13", "590123412345"}
                                           << QByteArray("--batch takes no symbol arguments");
+        QTest::newRow("unknown option last") << QStringList{"ean13", "590123412345", "--bogus"}
+                                             << QByteArray("unknown option --bogus");
+        QTest::newRow("no format in the name") << QStringList{"ean13", "590123412345", "-o", "x.gif"}
+                                               << QByteArray("'x.gif' does not end in .png, .svg or .pdf");
+        QTest::newRow("a batch to standard output") << QStringList{"--batch", "-", "-o", "-"}
+                                                    << QByteArray("a batch cannot be written to standard output");
+        QTest::newRow("unknown format") << QStringList{"ean13", "590123412345", "-o", "-", "--format", "gif"}
+                                        << QByteArray("--format takes png, svg or pdf, not 'gif'");
+        // Whole numbers only: a fraction is refused, never cut.
+        QTest::newRow("fractional dpi") << QStringList{"ean13", "590123412345", "--dpi", "96.9"}
+                                        << QByteArray("'96.9' for --dpi is not a whole number");
+        QTest::newRow("fractional font size") << QStringList{"ean13", "590123412345", "--font-size", "8.5"}
+                                              << QByteArray("'8.5' for --font-size is not a whole number");
+        QTest::newRow("fractional jobs") << QStringList{"-j", "2.5", "--batch", "-"}
+                                         << QByteArray("'2.5' for -j is not a whole number");
+        QTest::newRow("fractional EAN-13 width") << QStringList{"ean13", "590123412345", "--width", "2.9"}
+                                                 << QByteArray("'2.9' for --width is not a whole number of inches");
     }
     void usageErrors()
     {
@@ -349,12 +385,161 @@ private slots:
         QCOMPARE(Files(dir.path()), QStringList{});
     }
 
-    void helpExitsZero()
+    void helpAndVersionExitZero_data()
     {
-        const Outcome run = RunBatch(QDir::tempPath(), {"--help"});
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QByteArray>("start");
+        QTest::newRow("--help") << "--help" << QByteArray("usage: ruvola-batch");
+        QTest::newRow("--version") << "--version" << QByteArray("ruvola-batch (Ruvola BarCode Generator) 1.");
+        QTest::newRow("-V") << "-V" << QByteArray("ruvola-batch (Ruvola BarCode Generator) 1.");
+    }
+    void helpAndVersionExitZero()
+    {
+        QFETCH(QString, option);
+        QFETCH(QByteArray, start);
+        const Outcome run = RunBatch(QDir::tempPath(), {option});
         QCOMPARE(run.exitCode, 0);
-        QVERIFY(run.out.startsWith("usage: ruvola-batch"));
-        QVERIFY(run.out.contains("symbology,message,add-on,comment,height,width,ratio"));
+        QVERIFY2(run.out.startsWith(start), run.out.constData());
+        QVERIFY(run.err.isEmpty());
+    }
+
+    // One symbol to standard output, in the format asked for, and no file.
+    void standardOutput_data()
+    {
+        QTest::addColumn<QStringList>("format");
+        QTest::addColumn<QByteArray>("head");
+        QTest::newRow("png by default") << QStringList{} << QByteArray("\x89PNG");
+        QTest::newRow("svg") << QStringList{"--format", "svg"} << QByteArray("<?xml");
+        QTest::newRow("pdf") << QStringList{"--format", "PDF"} << QByteArray("%PDF");
+    }
+    void standardOutput()
+    {
+        QFETCH(QStringList, format);
+        QFETCH(QByteArray, head);
+        QTemporaryDir dir;
+        const Outcome run = RunBatch(dir.path(), QStringList{"ean8", "9638507", "-o", "-"} << format);
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.err.isEmpty(), run.err.constData());
+        QVERIFY(run.out.startsWith(head));
+        QCOMPARE(Files(dir.path()), QStringList{});
+        if (head.startsWith("\x89PNG"))
+            QCOMPARE(DecodeSymbols(QImage::fromData(run.out), Symbology::EanUpc), QStringList{"96385074"});
+        if (head == "%PDF") QVERIFY(run.out.trimmed().endsWith("%%EOF"));
+    }
+
+    // Two lines the help says mean the same symbol are drawn alike: an empty field takes
+    // the option, and blanks around an EAN/UPC number are no part of it.
+    void sameSymbolFromEitherLine_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QByteArray>("lines");
+        QTest::addColumn<QString>("read");
+        QTest::newRow("empty comment field") << QStringList{"-c", "Lot 7"}
+                                             << QByteArray("ean13,590123412345\nean13,590123412345,,\n")
+                                             << "5901234123457";
+        QTest::newRow("every field empty") << QStringList{"-c", "Lot 7", "--height", "0.8", "--width", "15", "--ratio", "2.5"}
+                                           << QByteArray("code39,AB\ncode39,AB,,,,,\n") << "AB";
+        QTest::newRow("blanks around an EAN-13 number") << QStringList{}
+                                                        << QByteArray("ean13,590123412345\nean13, 590123412345\t\n")
+                                                        << "5901234123457";
+        QTest::newRow("blanks around a UPC-E number") << QStringList{} << QByteArray("upce,123456\n\"upce\",\" 123456 \"\n")
+                                                      << "01234565";
+    }
+    void sameSymbolFromEitherLine()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QByteArray, lines);
+        QFETCH(QString, read);
+        QTemporaryDir dir;
+        const Outcome run = RunBatch(dir.path(), options << "-o" << "{line}.png" << "--batch" << "-", lines);
+        QVERIFY2(run.err.isEmpty(), run.err.constData());
+        QCOMPARE(run.exitCode, 0);
+        const QImage first(dir.filePath("1.png")), second(dir.filePath("2.png"));
+        QVERIFY(!first.isNull());
+        QCOMPARE(second, first);
+        const bool code39 = lines.startsWith("code39");
+        QCOMPARE(DecodeSymbols(first, code39 ? Symbology::Code39 : Symbology::EanUpc), QStringList{read});
+    }
+
+    // A message or comment longer than an editor's box takes is told before it is
+    // encoded, also past the part of a line the reader keeps, and the next line is written.
+    void overlongLinesAreRefused_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QByteArray>("error");
+        const QByteArray message = "the message is longer than 32767 characters";
+        QTest::newRow("message one over") << "code39," + QByteArray(32768, 'A') << message;
+        QTest::newRow("message past the reader's part") << "code39," + QByteArray(3 << 20, 'A') << message;
+        QTest::newRow("quoted message past the reader's part") << "code39,\"" + QByteArray(3 << 20, 'A') << message;
+        QTest::newRow("comment") << "ean8,9638507,," + QByteArray(40000, 'c') << QByteArray("the comment is longer than 32767 characters");
+        QTest::newRow("many fields") << "ean8,9638507" + QByteArray(3 << 20, ',')
+                                     << QByteArray("is longer than 2097152 bytes");
+    }
+    void overlongLinesAreRefused()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QByteArray, error);
+        QTemporaryDir dir;
+        const Outcome run = RunBatch(dir.path(), {"-o", "{line}.png", "--batch", "-"}, line + "\nean8,9638507\n");
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.err, "ruvola-batch: line 1: " + error + "\n");
+        QCOMPARE(Files(dir.path()), QStringList{"2.png"});
+    }
+
+    // A told line is whole whatever the message held: control characters as escapes.
+    void controlCharactersAreToldVisibly()
+    {
+        QTemporaryDir dir;
+        const Outcome run = RunBatch(dir.path(), {"-o", "{line}.png", "--batch", "-"},
+                                     QByteArray("code39,A\0B\x01\x7f\n", 13) + "ean8,9638507\n");
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.err, QByteArray("ruvola-batch: line 1: The 'Bar code message' holds characters that Code 39 cannot "
+                                     "encode: '\\0', '\\x01', '\\x7f'.\n"));
+        QCOMPARE(Files(dir.path()), QStringList{"2.png"});
+    }
+
+    // An SVG file parses as XML whatever its texts hold; a control character shows as
+    // its control picture.
+    void svgIsXmlWhateverTheText()
+    {
+        QTemporaryDir dir;
+        const Outcome run = RunBatch(dir.path(), {"code39", "AB", "-c", QString::fromUtf8("tab\there\x01" "ctl\x7f"), "-o", "y.svg"});
+        QCOMPARE(run.exitCode, 0);
+        QFile file(dir.filePath("y.svg"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&file);
+        QString texts;
+        while (!xml.atEnd())
+            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("text"))
+                texts += xml.readElementText();
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QVERIFY2(texts.contains(QString::fromUtf8("tab\there\u2401ctl\u2421")), qPrintable(texts));
+    }
+
+    // At any --dpi the file is the 96 dpi layout at that resolution: the comment's row,
+    // which puts the bars down by the text's size, grows with them, and the digits too.
+    void textScalesWithTheResolution()
+    {
+        QTemporaryDir dir;
+        for (const char* dpi : {"96", "600"})
+            QCOMPARE(RunBatch(dir.path(), {"ean13", "590123412345", "-c", "Lot 7", "--dpi", dpi, "-o",
+                                           QStringLiteral("%1.png").arg(dpi)}).exitCode, 0);
+        const QImage small(dir.filePath("96.png")), large(dir.filePath("600.png"));
+        const double factor = 600.0 / 96;
+        // The top of the first bar: up from the middle of the picture while black.
+        const auto barTop = [](const QImage& image) {
+            const int middle = image.height() / 2;
+            int x = 0;
+            while (x < image.width() && image.pixel(x, middle) != qRgb(0, 0, 0)) ++x;
+            int y = middle;
+            while (y > 0 && image.pixel(x, y - 1) == qRgb(0, 0, 0)) --y;
+            return y;
+        };
+        QVERIFY(barTop(small) > 0);
+        // Each rounding may move an edge by a pixel either way.
+        QVERIFY2(std::abs(barTop(large) - barTop(small) * factor) <= 2 * factor,
+                 qPrintable(QStringLiteral("bars start at %1 against %2").arg(barTop(large)).arg(barTop(small))));
+        QCOMPARE(DecodeSymbols(large, Symbology::EanUpc), QStringList{"5901234123457"});
     }
 
     // Characters Code 39 has no pattern for are named whole, ten at the most, as the
