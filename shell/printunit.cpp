@@ -167,8 +167,12 @@ void Tpringfm::SetShown(const symbols::Shown* shown)
     shown_.reset();
     if (shown) shown_ = *shown;
     QPrinter* printer = mainfm ? mainfm->Printer() : nullptr;
-    printerDots_ = printer && PrinterReady(*printer) ? PrinterDots(*printer) : 0;
+    const bool ready = printer && PrinterReady(*printer);
+    printerDots_ = ready ? PrinterDots(*printer) : 0;
     sharp_ = shown_ && printerDots_ > 0 ? symbols::DrawSharp(*shown_, printerDots_) : symbols::SharpPicture{};
+    // Where no printer is installed, Qt offers a PDF printer without a file in its place:
+    // nothing can be printed, which is what the line tells rather than a resolution.
+    if (!ready) return Figures->setText(QStringLiteral("No printer is installed: there is nothing to print to."));
     const bool sharpOn = mainfm && mainfm->SharpPrintingOn();
     Figures->setText(symbols::PrintFigures(shown_ ? &*shown_ : nullptr, sharp_, engines::ScreenResolution(),
                                            printerDots_, sharpOn));
