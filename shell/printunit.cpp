@@ -47,6 +47,17 @@ bool Meets(double from, double to, int low, int high)
     return engines::RoundHalfEven(from) < high && engines::RoundHalfEven(to) > low;
 }
 
+// Qt lays a job out inside page margins of its own: 10 points on a new PDF or CUPS job,
+// and after another printer is picked those of the one before, wherever they exceed the
+// new printer's. The offsets count from the printable area the printer reports (for a
+// CUPS queue, the imageable area of its description), so the margins are made exactly
+// that area's and the painter's origin is its corner.
+void MarginsOfThePrintableArea(QPrinter& printer)
+{
+    const QPageLayout layout = printer.pageLayout();
+    printer.setPageMargins(layout.minimumMargins(), layout.units());
+}
+
 // The sheet in the painter's coordinates, whose origin is the printable area's corner.
 QRect SheetArea(const QPrinter& printer)
 {
@@ -204,6 +215,7 @@ void Tpringfm::Print()
         platform::ShowNotice(this, QStringLiteral("Printer is Error"));
         return;
     }
+    MarginsOfThePrintableArea(*printer);
     // The dialog is modal: the printer and its resolution are those it opened with.
     if (mainfm && mainfm->SharpPrintingOn() && !sharp_.picture.isNull()) {
         PrintSharp(*printer, x, y);
