@@ -118,23 +118,56 @@ QString UserSettingsDirectory()
     QDir().mkpath(dir);
     return dir;
 }
+
+bool MayWrite(const QString& path) { return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0; }
+bool MayRead(const QString& path) { return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), R_OK, AT_EACCESS) == 0; }
+
+// A write replaces the file through its folder, or rewrites the file itself where the
+// folder takes no new file; a link is written where it points.
+bool Writable(const QString& file)
+{
+    const QFileInfo info(file);
+    const QString target = info.isSymLink() ? info.canonicalFilePath() : info.absoluteFilePath();
+    return !target.isEmpty() && (MayWrite(QFileInfo(target).absolutePath()) || MayWrite(target));
+}
+
+// The user's own copy of a settings file they may read but not write (one an
+// administrator put beside a program for everyone): made from it once, and the user's
+// from then on. Where no copy can be made, the file itself, which then refuses writes
+// as before.
+QString OwnCopyOf(const QString& beside)
+{
+    const QString own = UserSettingsDirectory() + kSettingsName;
+    if (QFileInfo::exists(own)) return own;
+    QFile source(beside);
+    if (!source.open(QIODevice::ReadOnly)) return beside;
+    const QByteArray bytes = source.readAll();
+    if (source.error() != QFileDevice::NoError) return beside;
+    const QString reason = ReplaceFile(
+        own, [&bytes](QIODevice& device) { return device.write(bytes) == bytes.size() ? QString() : device.errorString(); },
+        {.sync = true});
+    return reason.isEmpty() ? own : beside;
+}
 }  // namespace
 
-// Beside the executable wherever it can be kept there: a file there already, or a
-// folder that takes a new one (a build tree, a program unpacked into a folder of its
-// own). The folder of an installed copy takes none, and the user's configuration
-// folder keeps the file instead, in the same format.
+// Beside the executable wherever it can be kept there: a file there already that the
+// user may write, or a folder that takes a new one (a build tree, a program unpacked
+// into a folder of its own). The folder of an installed copy takes none, and the
+// user's configuration folder keeps the file instead, in the same format; a file
+// beside it that the user may only read gives that copy its first values.
 QString SettingsPath()
 {
     const QString directory = ExeDirectory(), beside = directory + kSettingsName;
-    if (QFileInfo::exists(beside) || !QFileInfo(directory).isDir()) return beside;
+    if (QFileInfo::exists(beside))
+        return Writable(beside) || !MayRead(beside) ? beside : OwnCopyOf(beside);
+    if (!QFileInfo(directory).isDir()) return beside;
 #ifdef RUVOLA_INSTALLED_BINDIR
     // The folder a package installs into takes a file from root too, which would then
     // stand beside the executable for every user: an installed copy never writes there.
     if (QDir(directory).canonicalPath() == QDir(QStringLiteral(RUVOLA_INSTALLED_BINDIR)).canonicalPath())
         return UserSettingsDirectory() + kSettingsName;
 #endif
-    if (::faccessat(AT_FDCWD, QFile::encodeName(directory).constData(), W_OK, AT_EACCESS) == 0) return beside;
+    if (MayWrite(directory)) return beside;
     return UserSettingsDirectory() + kSettingsName;
 }
 

@@ -13,7 +13,9 @@ namespace platform {
 QString ExeDirectory();
 void SetExeDirectoryOverride(const QString& directory);
 // BCodeSetting.ini beside the executable, unless the executable's folder neither holds
-// one nor takes a new file: then in $XDG_CONFIG_HOME/ruvola/ (~/.config/ruvola/).
+// one nor takes a new file: then in $XDG_CONFIG_HOME/ruvola/ (~/.config/ruvola/). A
+// file beside it that the user may read but not write is copied there once, and that
+// copy is the one used.
 QString SettingsPath();
 // The notice shown when the settings file refuses a write.
 QString SettingsNotWritten();

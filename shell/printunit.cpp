@@ -47,6 +47,17 @@ bool Meets(double from, double to, int low, int high)
     return engines::RoundHalfEven(from) < high && engines::RoundHalfEven(to) > low;
 }
 
+// Qt lays a job out inside page margins of its own: 10 points on a new PDF or CUPS job,
+// and after another printer is picked those of the one before, wherever they exceed the
+// new printer's. The offsets count from the printable area the printer reports (for a
+// CUPS queue, the imageable area of its description), so the margins are made exactly
+// that area's and the painter's origin is its corner.
+void MarginsOfThePrintableArea(QPrinter& printer)
+{
+    const QPageLayout layout = printer.pageLayout();
+    printer.setPageMargins(layout.minimumMargins(), layout.units());
+}
+
 // The sheet in the painter's coordinates, whose origin is the printable area's corner.
 QRect SheetArea(const QPrinter& printer)
 {
@@ -167,8 +178,12 @@ void Tpringfm::SetShown(const symbols::Shown* shown)
     shown_.reset();
     if (shown) shown_ = *shown;
     QPrinter* printer = mainfm ? mainfm->Printer() : nullptr;
-    printerDots_ = printer && PrinterReady(*printer) ? PrinterDots(*printer) : 0;
+    const bool ready = printer && PrinterReady(*printer);
+    printerDots_ = ready ? PrinterDots(*printer) : 0;
     sharp_ = shown_ && printerDots_ > 0 ? symbols::DrawSharp(*shown_, printerDots_) : symbols::SharpPicture{};
+    // Where no printer is installed, Qt offers a PDF printer without a file in its place:
+    // nothing can be printed, which is what the line tells rather than a resolution.
+    if (!ready) return Figures->setText(QStringLiteral("No printer is installed: there is nothing to print to."));
     const bool sharpOn = mainfm && mainfm->SharpPrintingOn();
     Figures->setText(symbols::PrintFigures(shown_ ? &*shown_ : nullptr, sharp_, engines::ScreenResolution(),
                                            printerDots_, sharpOn));
@@ -200,6 +215,7 @@ void Tpringfm::Print()
         platform::ShowNotice(this, QStringLiteral("Printer is Error"));
         return;
     }
+    MarginsOfThePrintableArea(*printer);
     // The dialog is modal: the printer and its resolution are those it opened with.
     if (mainfm && mainfm->SharpPrintingOn() && !sharp_.picture.isNull()) {
         PrintSharp(*printer, x, y);

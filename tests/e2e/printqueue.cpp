@@ -137,8 +137,10 @@ bool PrintQueue::WriteConfiguration(QString& error)
     backendConfig_ = kBackendConfigDir + "/cups-pdf-" + instance_ + ".conf";
     const QByteArray backend = "Out " + root.toUtf8() + "/pdf\nAnonDirName " + root.toUtf8() + "/pdf\nSpool " +
                                root.toUtf8() + "/pdf-spool\nLog " + root.toUtf8() + "/log\nGrp root\n";
-    const QByteArray description = WithMargins(ppd.readAll());
-    bool written = true;
+    const QByteArray asItComes = ppd.readAll();
+    const QByteArray description = WithMargins(asItComes);
+    bool written = WriteFile(dir.filePath("ppd/whole.ppd"), asItComes) &&
+                   WriteFile(dir.filePath("ppd/whole-dots.ppd"), AtResolution(asItComes, kWholeSheetDots));
     for (int dpi : kResolutions)
         written = written && WriteFile(dir.filePath(QStringLiteral("ppd/margins-%1.ppd").arg(dpi)), AtResolution(description, dpi));
     if (!written || !WriteFile(dir.filePath("cups-files.conf"), files) || !WriteFile(dir.filePath("cupsd.conf"), daemon) ||
@@ -172,6 +174,8 @@ QString PrintQueue::Start()
         {"lpadmin", {"-p", kHeldDefault, "-E", "-v", device, "-P", ppdPath}},
         {"cupsdisable", {kHeldDefault}},
         {"lpadmin", {"-d", kHeldDefault}},
+        {"lpadmin", {"-p", kWholeSheet, "-E", "-v", device, "-P", dir_.filePath("ppd/whole.ppd")}},
+        {"lpadmin", {"-p", kWholeSheetAtDots, "-E", "-v", device, "-P", dir_.filePath("ppd/whole-dots.ppd")}},
     };
     for (int dpi : kResolutions)
         steps.append({"lpadmin", {"-p", QueueAt(dpi), "-E", "-v", device, "-P",

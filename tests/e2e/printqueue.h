@@ -1,9 +1,11 @@
 // A private CUPS daemon on a socket of its own with a held default queue (a job sent
 // there waits and is never printed) and cups-pdf queues whose PDFs land in a directory
 // this test owns: one as the description comes, and one for each resolution of
-// kResolutions, whose description offers it and names it the default. Its printable area starts a quarter inch from
-// the sheet's left edge and half an inch from its top, so that offsets measured from
-// the printable area differ from offsets measured from the sheet.
+// kResolutions, whose description offers it and names it the default. Their printable
+// area starts a quarter inch from the sheet's left edge and half an inch from its top,
+// so that offsets measured from the printable area differ from offsets measured from
+// the sheet. Two more have the whole sheet for printable area, as the description
+// comes: one at its own resolution on A4, one at 203 dpi on Letter.
 #pragma once
 
 #include <QPointF>
@@ -24,6 +26,9 @@ public:
     static QString QueueAt(int dpi);
     // The printable area's corner, in points from the sheet's top-left corner.
     static constexpr QPointF kPrintableCorner{18, 36};
+    static constexpr const char* kWholeSheet = "A4Sheet";
+    static constexpr int kWholeSheetDots = 203;
+    static constexpr const char* kWholeSheetAtDots = "W203dpi";
 
     ~PrintQueue();
     // Why this machine cannot run the queue (not root, packages missing), or empty.

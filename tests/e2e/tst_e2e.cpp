@@ -534,13 +534,26 @@ private slots:
     }
 
     // A UPC-A symbol with its add-on printed through the print option dialog at
-    // X 1000, Y 500 mils, on a queue chosen in the printer set-up dialog.
+    // X 1000, Y 500 mils, on a queue chosen in the printer set-up dialog: one whose
+    // printable area lies inside margins, and one whose printable area is the whole sheet.
+    void printThroughQueue_data()
+    {
+        QTest::addColumn<QString>("queueName");
+        QTest::addColumn<QPointF>("printable");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("printable area inside margins") << QString(PrintQueue::kQueue) << PrintQueue::kPrintableCorner
+                                                       << "printed.pdf";
+        QTest::newRow("whole sheet printable") << QString(PrintQueue::kWholeSheet) << QPointF() << "printed-whole-sheet.pdf";
+    }
     void printThroughQueue()
     {
+        QFETCH(QString, queueName);
+        QFETCH(QPointF, printable);
+        QFETCH(QString, kept);
         if (const QString why = PrintQueue::CannotRun(); !why.isEmpty())
             QSKIP(qPrintable("no print queue: " + why));
         PrintQueue queue;
-        STEP(OpenUpcOnQueue(queue, PrintQueue::kQueue));
+        STEP(OpenUpcOnQueue(queue, queueName));
         Program& program = *program_;
         Person person(*desktop_, program);
         STEP(person.FindEditor(kUpcFamily));
@@ -549,25 +562,34 @@ private slots:
         STEP(person.TypeInto(kUpcFamily.addOn, "12"));
         QImage clip;
         STEP(person.Build(QImage(), clip));
-        const QString kept = QDir(kArtefacts).filePath("printed.pdf");
-        STEP(PrintOnce(person, program, queue, PrintQueue::kQueue, kUpcFamily, kept));
+        kept = QDir(kArtefacts).filePath(kept);
+        STEP(PrintOnce(person, program, queue, queueName, kUpcFamily, kept));
         STEP(person.Exit());
-        STEP(CheckPrintedPage(kept, clip, queue));
+        STEP(CheckPrintedPage(kept, clip, queue, queueName, printable));
     }
 
     // Sharp printing through queues at 203, 300 and 600 dpi, turned on in the menu at the
     // first and found on at the next starts: each symbology built, some turned, printed at
     // X 1000, Y 500 mils. Rendered at the queue's resolution, each page holds, at that
-    // offset on the sheet's dots, the build drawn again at the queue's resolution, bar for
-    // bar; the PDF keeps it as an image of that resolution; two decoders read it.
+    // offset from the printable area's corner on the sheet's dots, the build drawn again
+    // at the queue's resolution, bar for bar; the PDF keeps it as an image of that
+    // resolution; two decoders read it. At 203 dpi also on a sheet printable to its edges.
     void sharpPrintThroughQueues_data()
     {
         QTest::addColumn<int>("dpi");
-        for (int dpi : PrintQueue::kResolutions) QTest::newRow(qPrintable(QStringLiteral("%1 dpi").arg(dpi))) << dpi;
+        QTest::addColumn<QString>("queueName");
+        QTest::addColumn<QPointF>("printable");
+        for (int dpi : PrintQueue::kResolutions)
+            QTest::newRow(qPrintable(QStringLiteral("%1 dpi").arg(dpi)))
+                << dpi << PrintQueue::QueueAt(dpi) << PrintQueue::kPrintableCorner;
+        QTest::newRow("203 dpi, whole sheet printable")
+            << PrintQueue::kWholeSheetDots << QString(PrintQueue::kWholeSheetAtDots) << QPointF();
     }
     void sharpPrintThroughQueues()
     {
         QFETCH(int, dpi);
+        QFETCH(QString, queueName);
+        QFETCH(QPointF, printable);
         if (const QString why = PrintQueue::CannotRun(); !why.isEmpty())
             QSKIP(qPrintable("no print queue: " + why));
         if (!MissingTools({"zbarimg"}).isEmpty()) QSKIP("no zbarimg (scripts/setup.sh installs zbar-tools)");
@@ -592,7 +614,6 @@ private slots:
             // next click on it as leaving that: a click in the editor leaves it first.
             STEP(person.TypeInto(kCode39.message, ""));
         }
-        const QString queueName = PrintQueue::QueueAt(dpi);
         STEP(ChoosePrinter(person, program, queueName));
 
         const QList<SharpCase> cases = SharpCases(dpi);
@@ -616,11 +637,14 @@ private slots:
                 QVERIFY2(WaitFor([&] { return person.SeenPicture().width() == clip.height(); }, 5000),
                          "\"turn 1\" did not turn the preview");
             }
-            pdfs << QDir(kArtefacts).filePath(QStringLiteral("sharp-%1dpi-%2.pdf").arg(dpi).arg(c.message));
+            pdfs << QDir(kArtefacts).filePath(QStringLiteral("sharp-%1dpi%2-%3.pdf")
+                                                  .arg(dpi)
+                                                  .arg(printable.isNull() ? "-whole-sheet" : "")
+                                                  .arg(c.message));
             STEP(PrintOnce(person, program, queue, queueName, places, pdfs.last()));
         }
         STEP(person.Exit());
-        for (int i = 0; i < cases.size(); ++i) STEP(CheckSharpPage(pdfs[i], cases[i], dpi));
+        for (int i = 0; i < cases.size(); ++i) STEP(CheckSharpPage(pdfs[i], cases[i], dpi, printable));
     }
 
     // Without Sharp printing a 203 dpi queue gets the stretched picture the dialog told of:
@@ -786,7 +810,8 @@ private:
         QVERIFY(QFile::remove(pdf));
     }
 
-    void CheckSharpPage(const QString& pdf, const SharpCase& c, int dpi)
+    // printable: the printable area's corner, in points from the sheet's.
+    void CheckSharpPage(const QString& pdf, const SharpCase& c, int dpi, const QPointF& printable)
     {
         const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         // One image on the page, lossless, at the queue's resolution.
@@ -813,8 +838,8 @@ private:
         const QImage page = RenderPage(pdf, dpi, QDir(kArtefacts).filePath(name));
         QVERIFY(!page.isNull());
         // The stated offset, rounded on the sheet's dots from the printable area's corner.
-        const QPoint corner(engines::RoundToInt(PrintQueue::kPrintableCorner.x() / 72 * dpi + 1.0 * dpi),
-                            engines::RoundToInt(PrintQueue::kPrintableCorner.y() / 72 * dpi + 0.5 * dpi));
+        const QPoint corner(engines::RoundToInt(printable.x() / 72 * dpi + 1.0 * dpi),
+                            engines::RoundToInt(printable.y() / 72 * dpi + 0.5 * dpi));
         const QTransform back = QTransform().rotate(c.turned ? -90 : 0);
         const QImage printed = page.copy(QRect(corner, sharp.picture.size())).transformed(back);
         const QImage drawn = sharp.picture.convertToFormat(QImage::Format_Grayscale8).transformed(back);
@@ -854,7 +879,8 @@ private:
         qInfo("%s: modules of %d dots, read %s", qPrintable(name), sharp.module, qPrintable(read.join(", ")));
     }
 
-    void CheckPrintedPage(const QString& pdf, const QImage& clip, const PrintQueue& queue)
+    void CheckPrintedPage(const QString& pdf, const QImage& clip, const PrintQueue& queue, const QString& queueName,
+                          const QPointF& printableCorner)
     {
         const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         const ToolRun info = RunTool("pdfinfo", {pdf}, env);
@@ -887,13 +913,13 @@ private:
         const QRect printed = DarkBox(page), onScreen = DarkBox(clip);
         QVERIFY(!printed.isNull());
         const QPointF pictureCorner = QPointF(printed.topLeft()) - QPointF(onScreen.topLeft()) * scale;
-        const QPointF printable = PrintQueue::kPrintableCorner / 72.0 * 600.0;
+        const QPointF printable = printableCorner / 72.0 * 600.0;
         const QPointF offset = pictureCorner - printable;
         const QPointF expected(1000.0 / 1000 * 600, 500.0 / 1000 * 600);
         qInfo("printed at %.1f, %.1f pixels of 600 dpi from the printable area's corner (%.4f, %.4f inches); "
               "expected %.0f, %.0f",
               offset.x(), offset.y(), offset.x() / 600, offset.y() / 600, expected.x(), expected.y());
-        ReportInPrinterPixels(offset, queue);
+        ReportInPrinterPixels(offset, queue, queueName);
         QVERIFY2(qAbs(offset.x() - expected.x()) <= 2 && qAbs(offset.y() - expected.y()) <= 2, "offset off by more "
                                                                                                  "than 1/300 inch");
         // Printed at its size on the screen's logical scale.
@@ -910,11 +936,11 @@ private:
 
     // The offsets in the printer's own pixels, at the resolution the print system gives
     // this queue (what the program's printer uses); for the record only.
-    static void ReportInPrinterPixels(const QPointF& offset600, const PrintQueue& queue)
+    static void ReportInPrinterPixels(const QPointF& offset600, const PrintQueue& queue, const QString& queueName)
     {
         qputenv("CUPS_SERVER", queue.Server().toLocal8Bit());
         qputenv("CUPS_SERVERROOT", queue.ServerRoot().toLocal8Bit());
-        const QPrinterInfo info = QPrinterInfo::printerInfo(PrintQueue::kQueue);
+        const QPrinterInfo info = QPrinterInfo::printerInfo(queueName);
         if (info.isNull()) return;
         const QPrinter printer(info, QPrinter::HighResolution);
         const int dpi = printer.resolution();

@@ -294,9 +294,83 @@ private slots:
         QFile beside(program + "/BCodeSetting.ini");
         QVERIFY(beside.open(QIODevice::WriteOnly) && beside.write("[Symbology]\nChecked=Bar Code C39\n") > 0);
         beside.close();
+        QVERIFY(QFile::setPermissions(beside.fileName(), shared & ~(QFileDevice::ExeOwner | QFileDevice::ExeGroup |
+                                                                   QFileDevice::ExeOther)));
         QVERIFY(QFile::setPermissions(program, open & ~QFileDevice::WriteOwner));
         AsNobody([&] { path = platform::SettingsPath(); });
         QCOMPARE(path, program + "/BCodeSetting.ini");
+    }
+
+    // A file beside the executable that the user can read but not write (root's, in a
+    // folder of root's): its values are read, and the user's own copy, made from them in
+    // the configuration folder, takes the picks from then on, so a pick sticks. The file
+    // beside stays as it was, and a copy the user already has is not made again.
+    void unwritableFileBesideStartsTheUsersOwnCopy()
+    {
+        const QString root = dir->Path("root");
+        const QString program = root + "/bin", config = root + "/config";
+        QVERIFY(QDir().mkpath(program) && QDir().mkpath(config));
+        const auto open = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                          QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                          QFileDevice::ExeOther;
+        const auto shared = open | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+        const QByteArray installed("[pagesetting]\r\nftop=7\r\nfiwidth=3\r\n[Symbology]\r\nChecked=Bar Code C39\r\n");
+        QFile beside(program + "/BCodeSetting.ini");
+        QVERIFY(beside.open(QIODevice::WriteOnly) && beside.write(installed) == installed.size());
+        beside.close();
+        QVERIFY(QFile::setPermissions(beside.fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                             QFileDevice::ReadGroup | QFileDevice::ReadOther));
+        QVERIFY(QFile::setPermissions(dir->Path(""), open) && QFile::setPermissions(root, open));
+        QVERIFY(QFile::setPermissions(program, open & ~QFileDevice::WriteOwner));
+        QVERIFY(QFile::setPermissions(config, shared));
+        const QByteArray home = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
+        platform::SetExeDirectoryOverride(program);
+        QList<ModalSeen> seen;
+        QString firstShown, shown, path;
+        double ftop = 0, fiwidth = 0;
+        const bool dropped = AsNobody([&] {
+            main = MakeMainWindow();
+            firstShown = main->StatusText(1);
+            seen = RunClosingModals([&] { main->ENA13Click(); });
+            main.reset();
+            main = MakeMainWindow();
+            shown = main->StatusText(1);
+            ftop = main->ftop;
+            fiwidth = main->fiwidth;
+            path = platform::SettingsPath();
+            main.reset();
+        });
+        qputenv("XDG_CONFIG_HOME", home);
+        if (!dropped) QSKIP("running as root without the right to act as another user: permissions do not stop root");
+        QCOMPARE(firstShown, QString("Bar Code C39"));
+        QVERIFY2(seen.isEmpty(), qPrintable(seen.value(0).text));
+        QCOMPARE(shown, QString("Bar Code ENA13"));
+        QCOMPARE(ftop, 7.0);
+        QCOMPARE(fiwidth, 3.0);
+        QCOMPARE(path, config + "/ruvola/BCodeSetting.ini");
+        QFile own(path);
+        QVERIFY(own.open(QIODevice::ReadOnly));
+        QCOMPARE(own.readAll(), QByteArray(installed).replace("Bar Code C39", "Bar Code ENA13"));
+        own.close();
+        QVERIFY(beside.open(QIODevice::ReadOnly));
+        QCOMPARE(beside.readAll(), installed);
+        beside.close();
+
+        // The user's copy, once there, is the user's: a later file beside does not replace it.
+        QVERIFY(QFile::setPermissions(program, open));
+        QVERIFY(QFile::remove(beside.fileName()));
+        QVERIFY(beside.open(QIODevice::WriteOnly) && beside.write("[Symbology]\nChecked=Bar Code UPC-A\n") > 0);
+        beside.close();
+        QVERIFY(QFile::setPermissions(program, open & ~QFileDevice::WriteOwner));
+        qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
+        AsNobody([&] {
+            main = MakeMainWindow();
+            shown = main->StatusText(1);
+            main.reset();
+        });
+        qputenv("XDG_CONFIG_HOME", home);
+        QCOMPARE(shown, QString("Bar Code ENA13"));
     }
 };
 

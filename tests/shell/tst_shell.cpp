@@ -917,9 +917,7 @@ private slots:
                                                  "100 %";
         QTest::newRow("no build") << 203 << true << false
                                   << "203 dpi: pixels of 2 or 3 dots for 2.11; Sharp printing has no build to draw again";
-        QTest::newRow("no resolution") << 0 << true << true
-                                       << "The printer does not tell its resolution: the picture prints stretched, as "
-                                          "it is.";
+        QTest::newRow("no printer") << 0 << true << true << "No printer is installed: there is nothing to print to.";
     }
     void printFiguresSayWhatThePrinterGets()
     {
@@ -927,12 +925,13 @@ private slots:
         QFETCH(bool, sharp);
         QFETCH(bool, built);
         QFETCH(QString, line);
+        if (dpi == 0 && !QPrinterInfo::availablePrinters().isEmpty()) QSKIP("a printer is installed here");
         Start("[Symbology]\nChecked=Bar Code UPC-A\n");
         auto* editor = qobject_cast<TBarEditor*>(main->barform);
         QVERIFY(editor);
         editor->barcodeedt->setText("03600029145");
         if (built) QVERIFY(RunClosingModals([&] { editor->Button1Click(); }).isEmpty());
-        if (dpi > 0) PrintToPdf("figures.pdf");  // else a PDF printer without a file: not ready
+        if (dpi > 0) PrintToPdf("figures.pdf");  // else the printer Qt offers where none is installed
         if (dpi > 0) main->Printer()->setResolution(dpi);
         main->SharpPrinting1->setChecked(sharp);
         QString figures;
