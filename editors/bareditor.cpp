@@ -73,19 +73,19 @@ void TBarEditor::BuildToolBar()
     ToolBar1->setGeometry(0, 0, design_.client.width(), kToolBarHeight);
     ToolBar1->setIconSize(QSize(32, 32));
     ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    ToolButton1 = AddToolButton("ToolButton1", "pagesetting", platform::iconPageSetting, true);
-    ToolButton2 = AddToolButton("ToolButton2", "font", platform::iconFont, true);
+    ToolButton1 = AddToolButton("ToolButton1", "pagesetting", "Page setting", platform::iconPageSetting, true);
+    ToolButton2 = AddToolButton("ToolButton2", "font", "Font", platform::iconFont, true);
     const auto addSeparator = [this] {
         ToolButton4 = ToolBar1->addSeparator();
         ToolButton4->setObjectName(QStringLiteral("ToolButton4"));
         ToolButton4->setText(QStringLiteral("trun 2"));
     };
     if (design_.colorButton) {
-        ToolButton6 = AddToolButton("ToolButton6", "ToolButton6", platform::iconColour, true);
+        ToolButton6 = AddToolButton("ToolButton6", "ToolButton6", "Bar colour", platform::iconColour, true);
         addSeparator();
     }
-    ToolButton3 = AddToolButton("ToolButton3", "turn3", platform::iconHorizontal, false);
-    ToolButton5 = AddToolButton("ToolButton5", "turn 1", platform::iconTurn, false);
+    ToolButton3 = AddToolButton("ToolButton3", "turn3", "Turn back to horizontal", platform::iconHorizontal, false);
+    ToolButton5 = AddToolButton("ToolButton5", "turn 1", "Turn a quarter turn clockwise", platform::iconTurn, false);
     if (!design_.colorButton) addSeparator();
 }
 
@@ -178,12 +178,16 @@ void TBarEditor::BuildSharedControls()
     }
 }
 
-QToolButton* TBarEditor::AddToolButton(const char* name, const char* caption, int icon, bool enabled)
+// The caption stays the button's text and tip; a screen reader speaks what it does,
+// which captions such as "turn3" or "ToolButton6" do not tell.
+QToolButton* TBarEditor::AddToolButton(const char* name, const char* caption, const char* spoken, int icon,
+                                       bool enabled)
 {
     auto* button = new QToolButton(ToolBar1);
     button->setObjectName(QString::fromLatin1(name));
     button->setText(QString::fromLatin1(caption));
     button->setToolTip(QString::fromLatin1(caption));
+    button->setAccessibleName(QString::fromLatin1(spoken));
     button->setIcon(platform::ToolBarIcon(static_cast<platform::ToolIcon>(icon)));
     button->setFixedSize(82, 38);
     button->setEnabled(enabled);

@@ -159,7 +159,7 @@ private:
     void BuildToolBar();
     void BuildSharedControls();
     void ConnectHandlers();
-    QToolButton* AddToolButton(const char* name, const char* caption, int icon, bool enabled);
+    QToolButton* AddToolButton(const char* name, const char* caption, const char* spoken, int icon, bool enabled);
     bool PictureSizeAccepted(qint64 width, qint64 height);
     // A white picture of this size, or a null one after telling the user why not.
     QImage NewPicture(qint64 width, qint64 height);
