@@ -131,11 +131,15 @@ void TBarEditor::BuildFrame()
     ExportAction = new QAction(QStringLiteral("Export..."), Image1);
     ExportAction->setObjectName(QStringLiteral("ExportAction"));
     ExportAction->setEnabled(false);
-    Image1->addAction(ExportAction);
+    // The scan line's tip is out of the keyboard's reach; the menu brings the same lines.
+    ScanDetailsAction = new QAction(QStringLiteral("Scan check details..."), Image1);
+    ScanDetailsAction->setObjectName(QStringLiteral("ScanDetailsAction"));
+    ScanDetailsAction->setEnabled(false);
+    Image1->addActions({ExportAction, ScanDetailsAction});
     Image1->setContextMenuPolicy(Qt::ActionsContextMenu);
     // The keyboard reaches it too: the scroll box takes the focus, and the context-menu
     // key or Shift+F10 opens the same menu there.
-    ScrollBox1->addAction(ExportAction);
+    ScrollBox1->addActions({ExportAction, ScanDetailsAction});
     ScrollBox1->setContextMenuPolicy(Qt::ActionsContextMenu);
     // Qt opens it for the context-menu key only; Shift+F10 asks for it the same way.
     auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), ScrollBox1);
@@ -205,6 +209,7 @@ void TBarEditor::ConnectHandlers()
     connect(Button1, &QPushButton::clicked, this, &TBarEditor::Button1Click);
     connect(Button4, &QPushButton::clicked, this, &TBarEditor::Button4Click);
     connect(ExportAction, &QAction::triggered, this, &TBarEditor::ExportClick);
+    connect(ScanDetailsAction, &QAction::triggered, this, &TBarEditor::ScanDetailsClick);
     // The close button of the Code 39 editor closes it; the others' has no handler.
     if (Button3 && design_.ownsWorkBitmap) connect(Button3, &QPushButton::clicked, this, &TBarEditor::Button3Click);
 }
@@ -378,7 +383,10 @@ void TBarEditor::CheckScan(const QImage& picture)
     // The line keeps to its strip; the whole of it heads the tip.
     ScanLine->setText(ScanLine->fontMetrics().elidedText(scan_.line, Qt::ElideRight, ScanLine->width()));
     ScanLine->setAccessibleName(scan_.line);
-    ScanLine->setToolTip(scan_.details.join(QLatin1Char('\n')));
+    const QString details = scan_.details.join(QLatin1Char('\n'));
+    ScanLine->setToolTip(details);
+    ScanLine->setAccessibleDescription(details);
+    ScanDetailsAction->setEnabled(!details.isEmpty());
     QPalette palette = Panel4->palette();
     if (scan_.failed) palette.setColor(QPalette::WindowText, Qt::red);
     ScanLine->setPalette(palette);
@@ -405,6 +413,15 @@ void TBarEditor::ClearScanLine()
     // The preview no longer tells what a scan check found.
     if (shown_) DescribePreview();
     ScanLine->setToolTip({});
+    ScanLine->setAccessibleDescription({});
+    ScanDetailsAction->setEnabled(false);
+}
+
+void TBarEditor::ScanDetailsClick()
+{
+    platform::Guarded([this] {
+        if (!scan_.details.isEmpty()) platform::ShowNotice(this, scan_.details.join(QLatin1Char('\n')));
+    });
 }
 
 void TBarEditor::FormCreate() { work = QImage(); }

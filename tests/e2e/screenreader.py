@@ -3,7 +3,7 @@
 # does, and drives it through the same interface: every control that takes the focus
 # in the main window with each of the five editors and in the page setting, print
 # option and about dialogs has a name a person understands, not a control's name from
-# the code; after a build the preview tells the number.
+# the code; after a build the preview tells the number and the scan line its figures.
 # Prints what it finds wanting and exits 1; 0 when all holds.
 import os
 import re
@@ -88,6 +88,12 @@ if preview is None:
     failures.append('after a build no preview tells 5901234123457')
 else:
     print('preview: %s' % preview.description)
+# The scan line's figures and hints, which a pointer finds in its tip.
+scan = wait_for(lambda: next((n for n in descendants(main) if n.name.startswith('Scanner reads')), None))
+if scan is None or not scan.description.startswith('From the picture on the clipboard: Scanner reads'):
+    failures.append('the scan line tells no figures: %r' % (scan.description if scan else None))
+else:
+    print('scan line: %s' % scan.description.replace('\n', ' / '))
 press(find(main, 'push button', 'Print'))
 options = wait_for(lambda: window(application, 'Print Option'))
 if options is None:
