@@ -73,19 +73,19 @@ void TBarEditor::BuildToolBar()
     ToolBar1->setGeometry(0, 0, design_.client.width(), kToolBarHeight);
     ToolBar1->setIconSize(QSize(32, 32));
     ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    ToolButton1 = AddToolButton("ToolButton1", "pagesetting", platform::iconPageSetting, true);
-    ToolButton2 = AddToolButton("ToolButton2", "font", platform::iconFont, true);
+    ToolButton1 = AddToolButton("ToolButton1", "pagesetting", "Page setting", platform::iconPageSetting, true);
+    ToolButton2 = AddToolButton("ToolButton2", "font", "Font", platform::iconFont, true);
     const auto addSeparator = [this] {
         ToolButton4 = ToolBar1->addSeparator();
         ToolButton4->setObjectName(QStringLiteral("ToolButton4"));
         ToolButton4->setText(QStringLiteral("trun 2"));
     };
     if (design_.colorButton) {
-        ToolButton6 = AddToolButton("ToolButton6", "ToolButton6", platform::iconColour, true);
+        ToolButton6 = AddToolButton("ToolButton6", "ToolButton6", "Bar colour", platform::iconColour, true);
         addSeparator();
     }
-    ToolButton3 = AddToolButton("ToolButton3", "turn3", platform::iconHorizontal, false);
-    ToolButton5 = AddToolButton("ToolButton5", "turn 1", platform::iconTurn, false);
+    ToolButton3 = AddToolButton("ToolButton3", "turn3", "Turn back to horizontal", platform::iconHorizontal, false);
+    ToolButton5 = AddToolButton("ToolButton5", "turn 1", "Turn a quarter turn clockwise", platform::iconTurn, false);
     if (!design_.colorButton) addSeparator();
 }
 
@@ -131,11 +131,15 @@ void TBarEditor::BuildFrame()
     ExportAction = new QAction(QStringLiteral("Export..."), Image1);
     ExportAction->setObjectName(QStringLiteral("ExportAction"));
     ExportAction->setEnabled(false);
-    Image1->addAction(ExportAction);
+    // The scan line's tip is out of the keyboard's reach; the menu brings the same lines.
+    ScanDetailsAction = new QAction(QStringLiteral("Scan check details..."), Image1);
+    ScanDetailsAction->setObjectName(QStringLiteral("ScanDetailsAction"));
+    ScanDetailsAction->setEnabled(false);
+    Image1->addActions({ExportAction, ScanDetailsAction});
     Image1->setContextMenuPolicy(Qt::ActionsContextMenu);
     // The keyboard reaches it too: the scroll box takes the focus, and the context-menu
     // key or Shift+F10 opens the same menu there.
-    ScrollBox1->addAction(ExportAction);
+    ScrollBox1->addActions({ExportAction, ScanDetailsAction});
     ScrollBox1->setContextMenuPolicy(Qt::ActionsContextMenu);
     // Qt opens it for the context-menu key only; Shift+F10 asks for it the same way.
     auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), ScrollBox1);
@@ -178,12 +182,16 @@ void TBarEditor::BuildSharedControls()
     }
 }
 
-QToolButton* TBarEditor::AddToolButton(const char* name, const char* caption, int icon, bool enabled)
+// The caption stays the button's text and tip; a screen reader speaks what it does,
+// which captions such as "turn3" or "ToolButton6" do not tell.
+QToolButton* TBarEditor::AddToolButton(const char* name, const char* caption, const char* spoken, int icon,
+                                       bool enabled)
 {
     auto* button = new QToolButton(ToolBar1);
     button->setObjectName(QString::fromLatin1(name));
     button->setText(QString::fromLatin1(caption));
     button->setToolTip(QString::fromLatin1(caption));
+    button->setAccessibleName(QString::fromLatin1(spoken));
     button->setIcon(platform::ToolBarIcon(static_cast<platform::ToolIcon>(icon)));
     button->setFixedSize(82, 38);
     button->setEnabled(enabled);
@@ -201,6 +209,7 @@ void TBarEditor::ConnectHandlers()
     connect(Button1, &QPushButton::clicked, this, &TBarEditor::Button1Click);
     connect(Button4, &QPushButton::clicked, this, &TBarEditor::Button4Click);
     connect(ExportAction, &QAction::triggered, this, &TBarEditor::ExportClick);
+    connect(ScanDetailsAction, &QAction::triggered, this, &TBarEditor::ScanDetailsClick);
     // The close button of the Code 39 editor closes it; the others' has no handler.
     if (Button3 && design_.ownsWorkBitmap) connect(Button3, &QPushButton::clicked, this, &TBarEditor::Button3Click);
 }
@@ -374,7 +383,10 @@ void TBarEditor::CheckScan(const QImage& picture)
     // The line keeps to its strip; the whole of it heads the tip.
     ScanLine->setText(ScanLine->fontMetrics().elidedText(scan_.line, Qt::ElideRight, ScanLine->width()));
     ScanLine->setAccessibleName(scan_.line);
-    ScanLine->setToolTip(scan_.details.join(QLatin1Char('\n')));
+    const QString details = scan_.details.join(QLatin1Char('\n'));
+    ScanLine->setToolTip(details);
+    ScanLine->setAccessibleDescription(details);
+    ScanDetailsAction->setEnabled(!details.isEmpty());
     QPalette palette = Panel4->palette();
     if (scan_.failed) palette.setColor(QPalette::WindowText, Qt::red);
     ScanLine->setPalette(palette);
@@ -401,6 +413,15 @@ void TBarEditor::ClearScanLine()
     // The preview no longer tells what a scan check found.
     if (shown_) DescribePreview();
     ScanLine->setToolTip({});
+    ScanLine->setAccessibleDescription({});
+    ScanDetailsAction->setEnabled(false);
+}
+
+void TBarEditor::ScanDetailsClick()
+{
+    platform::Guarded([this] {
+        if (!scan_.details.isEmpty()) platform::ShowNotice(this, scan_.details.join(QLatin1Char('\n')));
+    });
 }
 
 void TBarEditor::FormCreate() { work = QImage(); }

@@ -88,6 +88,9 @@ public:
     // "Export..." in the preview's context menu: the last good build as a PNG, SVG or
     // PDF file at its true size; enabled from the first successful build on.
     QAction* ExportAction = nullptr;
+    // "Scan check details..." beside it: the scan line's figures and hints in a box that
+    // a keyboard reaches and a screen reader reads; enabled while the line has them.
+    QAction* ScanDetailsAction = nullptr;
 
     // Reads picture as a scanner would, sets it against the last build and shows the
     // outcome in ScanLine. A build checks the picture it put on the clipboard.
@@ -114,6 +117,8 @@ public slots:
     virtual void Button1Click() = 0;
     // Asks for a file name and exports the last good build there.
     void ExportClick();
+    // Shows what the scan check found, one figure or hint a line.
+    void ScanDetailsClick();
 
 protected:
     EditorHost& host;
@@ -159,7 +164,7 @@ private:
     void BuildToolBar();
     void BuildSharedControls();
     void ConnectHandlers();
-    QToolButton* AddToolButton(const char* name, const char* caption, int icon, bool enabled);
+    QToolButton* AddToolButton(const char* name, const char* caption, const char* spoken, int icon, bool enabled);
     bool PictureSizeAccepted(qint64 width, qint64 height);
     // A white picture of this size, or a null one after telling the user why not.
     QImage NewPicture(qint64 width, qint64 height);

@@ -2,9 +2,11 @@
 # Reads the running program's accessibility tree through AT-SPI, as a screen reader
 # does, and drives it through the same interface: every control that takes the focus
 # in the main window with each of the five editors and in the page setting, print
-# option and about dialogs has a name; after a build the preview tells the number.
+# option and about dialogs has a name a person understands, not a control's name from
+# the code; after a build the preview tells the number and the scan line its figures.
 # Prints what it finds wanting and exits 1; 0 when all holds.
 import os
+import re
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'support'))
@@ -12,6 +14,21 @@ import pyatspi  # noqa: E402
 from atspi_program import app, descendants, find, press, wait_for, window  # noqa: E402
 
 failures = []
+
+# Names that read as the code's rather than a person's: a word run into a number
+# ("ToolButton6", "Button1", "turn3", "turn 1") or capitalised words run together
+# ("ScrollBox").
+CODE_LIKE = re.compile(r'^[A-Za-z_]+ ?[0-9]+$|^[a-z]*[A-Z][a-z]+[A-Z][A-Za-z0-9]*$')
+
+
+def object_names(node):
+    # The control's name in the code, where the toolkit tells it through AT-SPI's
+    # accessible id (whole, or the last step of a path); Debian 12's Qt tells none.
+    try:
+        ident = node.get_accessible_id() or ''
+    except Exception:
+        return set()
+    return {ident, re.split(r'[^A-Za-z0-9_]', ident)[-1]} - {''}
 
 
 def nameless(where, top):
@@ -24,6 +41,8 @@ def nameless(where, top):
         checked += 1
         if not n.name.strip():
             failures.append('%s: a %s without a name' % (where, n.getRoleName()))
+        elif n.name in object_names(n) or CODE_LIKE.match(n.name.strip()):
+            failures.append('%s: a %s named "%s", its name in the code' % (where, n.getRoleName(), n.name))
     print('%s: %d controls that take the focus' % (where, checked))
 
 
@@ -69,6 +88,12 @@ if preview is None:
     failures.append('after a build no preview tells 5901234123457')
 else:
     print('preview: %s' % preview.description)
+# The scan line's figures and hints, which a pointer finds in its tip.
+scan = wait_for(lambda: next((n for n in descendants(main) if n.name.startswith('Scanner reads')), None))
+if scan is None or not scan.description.startswith('From the picture on the clipboard: Scanner reads'):
+    failures.append('the scan line tells no figures: %r' % (scan.description if scan else None))
+else:
+    print('scan line: %s' % scan.description.replace('\n', ' / '))
 press(find(main, 'push button', 'Print'))
 options = wait_for(lambda: window(application, 'Print Option'))
 if options is None:

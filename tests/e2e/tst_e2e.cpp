@@ -678,9 +678,9 @@ private slots:
     }
 
     // Without a pointer event: the EAN-13 editor picked with Alt and the arrows, the
-    // message typed, Build/Copy, "turn 1", "Export..." through Shift+F10 on the preview
-    // and the print option dialog reached with Tab and Space, the program left through
-    // its menu. In the stated tab order: the tool buttons, the preview, the boxes and
+    // message typed, Build/Copy, "turn 1", "Export..." through Shift+F10 on the preview,
+    // the scan check's details from the same menu, and the print option dialog reached
+    // with Tab and Space, the program left through its menu. In the stated tab order: the tool buttons, the preview, the boxes and
     // buttons of the panel.
     void keyboardOnly()
     {
@@ -726,6 +726,19 @@ private slots:
         QVERIFY2(desktop_->WaitGone(save, program.Pid()), "Enter left the export dialog open");
         QVERIFY2(WaitFor([&] { return QFileInfo(exported).size() > 0; }, 5000), "nothing exported");
         QCOMPARE(DecodeSymbols(OnWhiteSheet(QImage(exported), 40), Symbology::EanUpc), QStringList{"5901234123457"});
+        // The scan check's figures, which the pointer finds in the scan line's tip, come
+        // from the same menu's next item; Enter closes their box, back on the preview.
+        // The main window has the keyboard again, as a window manager gives it back.
+        desktop_->Focus(program.MainWindow());
+        desktop_->Type("{Menu}");
+        menu = 0;
+        STEP(WaitMenu(program, menu));
+        desktop_->Type("{Down}{Down}{Return}");
+        const WindowId details = desktop_->WaitWindow(program.Pid(), "^Notice$");
+        QVERIFY2(details && desktop_->WaitKeyboard(details), "\"Scan check details...\" gave no \"Notice\" box");
+        desktop_->Grab(details).save(QDir(kArtefacts).filePath("scan-details.png"));
+        desktop_->Type("{Return}");
+        QVERIFY2(desktop_->WaitGone(details, program.Pid()), "Enter left the scan check's box open");
         // Back from the preview to "turn 1", which the build enabled.
         desktop_->Type("{shift+Tab}{space}");
         QVERIFY2(WaitFor([&] { return person.SeenPicture().width() == clip.height(); }, 5000),

@@ -53,6 +53,11 @@ private slots:
         QCOMPARE(form->Image1->size(), QSize(665, 169));
         QCOMPARE(form->ToolButton5->text(), QString("turn 1"));
         QCOMPARE(form->ToolButton3->text(), QString("turn3"));
+        // The hints stay the captions; only what a screen reader speaks tells the turn.
+        QCOMPARE(form->ToolButton5->toolTip(), QString("turn 1"));
+        QCOMPARE(form->ToolButton3->toolTip(), QString("turn3"));
+        QCOMPARE(form->ToolButton5->accessibleName(), QString("Turn a quarter turn clockwise"));
+        QCOMPARE(form->ToolButton3->accessibleName(), QString("Turn back to horizontal"));
     }
 
     void defaultBuildOfAB()

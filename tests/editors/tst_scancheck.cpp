@@ -139,6 +139,16 @@ private slots:
         QVERIFY(!LineIsRed());
         QVERIFY2(form->ScanLine->text().startsWith(line), qPrintable(form->ScanLine->text()));
         QVERIFY(form->ScanLine->toolTip().startsWith("From the picture on the clipboard: " + line));
+        // The tip's lines also without a pointer: in the line's description, and in a box
+        // from the preview's menu.
+        const QString details = report.details.join('\n');
+        QCOMPARE(form->ScanLine->accessibleDescription(), details);
+        QVERIFY(form->ScanDetailsAction->isEnabled());
+        QVERIFY(form->ScrollBox1->actions().contains(form->ScanDetailsAction));
+        const QList<ModalSeen> seen = RunClosingModals([this] { form->ScanDetailsAction->trigger(); });
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].title, QString("Notice"));
+        QCOMPARE(seen[0].text, details);
     }
 
     // Six digits that are not the standard short form of their number still scan as that
@@ -483,6 +493,8 @@ private slots:
         main->ScanCheck1->trigger();
         QVERIFY(!main->ScanCheck1->isChecked());
         QVERIFY(form->ScanLine->text().isEmpty());  // off takes the line away at once
+        QVERIFY(form->ScanLine->accessibleDescription().isEmpty());
+        QVERIFY(!form->ScanDetailsAction->isEnabled());
         Build("590123412345");
         QVERIFY(form->ScanLine->text().isEmpty());
         QVERIFY(form->ScanLine->toolTip().isEmpty());
@@ -511,6 +523,7 @@ private slots:
         // Before the first build there is nothing to hold a picture against.
         form->CheckScan(Marker());
         QVERIFY(form->ScanLine->text().isEmpty());
+        QVERIFY(!form->ScanDetailsAction->isEnabled());
         Build(kEditors[editor].message);
         QCOMPARE(form->Panel4->text(), QString("Preview"));
         QCOMPARE(form->Panel4->geometry(), QRect(0, 0, form->width(), 18));

@@ -83,6 +83,7 @@ private slots:
         QCOMPARE(form->barcodeedt->maxLength(), e->length);
         QCOMPARE(form->Image1->geometry(), QRect(8, 8, 656, 147));
         QVERIFY(form->ToolButton6);
+        QCOMPARE(form->ToolButton6->toolTip(), QString("ToolButton6"));
         QVERIFY(!form->ToolButton3->isEnabled() && !form->ToolButton5->isEnabled() && !form->Button4->isEnabled());
         QVERIFY(form->Button3 && !form->Button3->isVisibleTo(form));
         QCOMPARE(form->Button3->text(), QString("close"));

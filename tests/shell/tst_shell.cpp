@@ -731,17 +731,21 @@ private slots:
     // ---- screen readers ------------------------------------------------------------
 
     // Every control that takes the focus, in the main window with each editor and in the
-    // dialogs, has a name a screen reader speaks; after a build the preview tells the
-    // number, the add-on and what the scanner made of it.
+    // dialogs, has a name a screen reader speaks, and not its name in the code; after a
+    // build the preview tells the number, the add-on and what the scanner made of it.
     void everyControlHasAName()
     {
         Start();
+        // A tool bar lays out, and so shows, its buttons only once its window is shown.
+        main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main.get()));
         const auto nameless = [](QWidget* window) {
             QStringList found;
             for (QWidget* w : window->findChildren<QWidget*>()) {
                 if (w->focusPolicy() == Qt::NoFocus || !w->isVisibleTo(window)) continue;
                 QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w);
-                if (!face || face->text(QAccessible::Name).trimmed().isEmpty())
+                const QString name = face ? face->text(QAccessible::Name).trimmed() : QString();
+                if (name.isEmpty() || name == w->objectName())
                     found << w->metaObject()->className() + QStringLiteral(" ") + w->objectName();
             }
             return found;
