@@ -12,43 +12,19 @@ namespace symbols {
 
 namespace {
 
-// A canvas that draws nothing: lets an engine lay a symbol out to find its faults.
-class NoCanvas : public engines::Canvas {
-public:
-    void SetBrushColor(engines::Rgb) override {}
-    void SetFont(const engines::Font& font) override { size_ = font.size; }
-    int FontSize() const override { return size_; }
-    void FillRect(int, int, int, int) override {}
-    bool TextOut(int, int, const std::string&) override { return true; }
-
-private:
-    int size_ = 0;
-};
-
-// A canvas that keeps where the bars would go and draws nothing.
-class BarsProbe : public NoCanvas {
-public:
-    void FillRect(int left, int top, int right, int bottom) override
-    {
-        ++count;
-        narrow = narrow || right <= left;
-        low = low || bottom <= top;
-        minLeft = std::min(minLeft, left);
-        maxRight = std::max(maxRight, right);
-        minTop = std::min(minTop, top);
-        shortestBottom = std::min(shortestBottom, bottom);
-    }
-    int count = 0;
-    bool narrow = false, low = false;
-    int minLeft = INT_MAX, maxRight = INT_MIN, minTop = INT_MAX, shortestBottom = INT_MAX;
-};
-
 Drawing Refused(Refusal refusal, QString error)
 {
     Drawing drawing;
     drawing.refusal = refusal;
     drawing.error = std::move(error);
     return drawing;
+}
+
+// The recording is the symbol: every output replays it.
+void Keep(Drawing& drawing, std::shared_ptr<const Recording> recording)
+{
+    drawing.paint = [recording](engines::Canvas& canvas) { recording->Replay(canvas); };
+    drawing.recording = std::move(recording);
 }
 
 // What every build tells the scan check the same way.
@@ -74,7 +50,7 @@ BuiltSymbol Built(Kind kind, const Inputs& inputs, int resolution, IntervalLever
 Drawing Judged(Drawing drawing, const std::string& widthInput, const std::string& lowHint)
 {
     if (drawing.width <= engines::kMaxPixels && drawing.height <= engines::kMaxPixels) {
-        const std::string bars = BarsNotice(CheckBars(drawing.paint, drawing.width, drawing.height),
+        const std::string bars = BarsNotice(CheckBars(drawing.recording->Extent(), drawing.width, drawing.height),
                                             drawing.resolution, widthInput, lowHint);
         if (!bars.empty()) return Refused(Refusal::Bars, QString::fromStdString(bars));
     }
@@ -108,10 +84,8 @@ Drawing PrepareCode39(const Inputs& inputs)
 {
     if (QString notice = MessageNotice(Kind::Code39, QString::fromStdString(inputs.message)); !notice.isEmpty())
         return Refused(Refusal::Input, std::move(notice));
-    // The engine keeps the font by address: a copy of its own outlives the build for exports.
-    const auto font = std::make_shared<const engines::Font>(inputs.font);
     engines::Tc39 engine;
-    if (QString notice = Code39StatusNotice(ConfigureCode39(engine, inputs, *font)); !notice.isEmpty())
+    if (QString notice = Code39StatusNotice(ConfigureCode39(engine, inputs, inputs.font)); !notice.isEmpty())
         return Refused(Refusal::Input, std::move(notice));
     Drawing drawing;
     drawing.width = engine.SymbolWidth();
@@ -120,9 +94,9 @@ Drawing PrepareCode39(const Inputs& inputs)
     drawing.module = engine.Narrow();
     if (QString size = SizeNotice(drawing.width, drawing.height); !size.isEmpty())
         return Refused(Refusal::Size, std::move(size));
+    Recorder recorder;
     try {
-        NoCanvas canvas;
-        engine.Draw(canvas);
+        engine.Draw(recorder);
     } catch (const engines::LayoutError&) {
         // The picture is still sized: the editor whitens it at that size.
         drawing.refusal = Refusal::Layout;
@@ -135,7 +109,10 @@ Drawing PrepareCode39(const Inputs& inputs)
     drawing.built = Built(Kind::Code39, inputs, engine.Dpi(), leverage,
                           WholeMilsInput(QStringLiteral("Narrow Bar Width"), engine.Dpi()));
     drawing.built.number = ScannedCode39(inputs.message);
-    drawing.paint = [engine, font](engines::Canvas& canvas) { engine.Draw(canvas); };
+    std::shared_ptr<Recording> recording = recorder.Finish();
+    // The engine tells a comment that the canvas refuses.
+    if (!inputs.comment.empty()) recording->TellFirstTextRefused();
+    Keep(drawing, std::move(recording));
     return drawing;
 }
 
@@ -154,16 +131,18 @@ Drawing PrepareEan13(const Inputs& inputs)
     // would otherwise keep the main symbol without its add-on, ready to print.
     RequireAddOnDigits(addOn);
     if (inputs.width < 1 || inputs.width > 9) return Refused(Refusal::Input, Ean13WidthNotice());
-    const auto font = std::make_shared<const engines::Font>(inputs.font);
     engines::TENA13 engine;
-    ConfigureEan13(engine, inputs, font.get());
+    ConfigureEan13(engine, inputs, &inputs.font);
     const int r = engine.Resolution();
-    PlaceEan13(engine, inputs.message, font->size);
+    PlaceEan13(engine, inputs.message, inputs.font.size);
     Drawing drawing;
+    const int stated = engine.SymbolWidth(), rightMargin = engines::RoundToInt(engine.RightMargin() * r);
+    Recorder recorder;
+    DrawEan13(engine, inputs.font.size, !inputs.comment.empty(), recorder);
+    Keep(drawing, recorder.Finish());
     // The picture is made wide enough for the add-on at once; its strip stays white
     // until the add-on is drawn.
-    drawing.paint = Ean13Painter(engine, font, !inputs.comment.empty());
-    drawing.width = Ean13PictureWidth(engine, drawing.paint);
+    drawing.width = Ean13PictureWidth(stated, rightMargin, drawing.recording->Extent());
     drawing.height = engine.SymbolHeight();
     drawing.resolution = r;
     drawing.module = engines::RoundToInt(inputs.width * r) / engines::TENA13::kModules;
@@ -189,9 +168,8 @@ Drawing PrepareUpc(Kind kind, const Inputs& inputs, int modules)
     if (QString notice = MessageNotice(kind, message); !notice.isEmpty())
         return Refused(Refusal::Input, std::move(notice));
     if (!AddOnLengthAccepted(addOn)) return Refused(Refusal::Input, AddOnLengthNotice(kind));
-    const auto font = std::make_shared<const engines::Font>(inputs.font);
     Engine engine;
-    ConfigureUpc(engine, inputs, modules, font.get());
+    ConfigureUpc(engine, inputs, modules, &inputs.font);
     // Pasted non-digits raise the conversion error here, before anything is drawn, so no
     // half-built symbol reaches the preview, the clipboard or the work bitmap.
     RequireMessageDigits(message);
@@ -204,17 +182,19 @@ Drawing PrepareUpc(Kind kind, const Inputs& inputs, int modules)
     drawing.resolution = engine.Resolution();
     drawing.module = engine.ModuleWidth();
     engine.SetComment(inputs.comment);
-    drawing.paint = UpcPainter(engine, font);
+    Recorder recorder;
+    engine.SetCanvas(&recorder);
+    engine.Draw();
+    if (!engine.Supplemental.empty()) engine.DrawSupplemental();
+    engine.SetCanvas(nullptr);
+    Keep(drawing, recorder.Finish());
     // Every text keeps one interval from the bars it faces. The digits under the bars
     // move down by two intervals while the picture grows by one, so below them each
     // pixel of interval is one pixel less.
     drawing.built = Built(kind, inputs, drawing.resolution, {1, 1, 1, -1},
                           WholeMilsInput(QStringLiteral("Single Bar Width"), drawing.resolution));
-    Engine drawn = engine;
-    NoCanvas canvas;
-    drawn.SetCanvas(&canvas);
-    drawn.Draw();
-    drawing.built.number = QString::fromStdString(ScannedNumber(drawn));
+    // Drawn, the engine has appended the check digit to its message.
+    drawing.built.number = QString::fromStdString(ScannedNumber(engine));
     return Judged(std::move(drawing), "'Single Bar Width'", kLowBarsHint);
 }
 
@@ -247,17 +227,15 @@ Drawing Prepare(Kind kind, const Inputs& inputs)
     return Refused(Refusal::Input, QStringLiteral("Unknown symbology."));
 }
 
-BarsFault CheckBars(const platform::SymbolPainter& paint, int width, int height)
+BarsFault CheckBars(const FillExtent& bars, int width, int height)
 {
-    BarsProbe probe;
-    paint(probe);
-    if (probe.count == 0) return BarsFault::NoBars;
-    if (probe.narrow) return BarsFault::TooNarrow;
-    if (probe.low) return BarsFault::TooLow;
-    if (probe.minLeft < 0) return BarsFault::CutLeft;
-    if (probe.maxRight > width) return BarsFault::CutRight;
-    if (probe.minTop < 0) return BarsFault::CutTop;
-    if (probe.shortestBottom > height) return BarsFault::CutBottom;
+    if (bars.count == 0) return BarsFault::NoBars;
+    if (bars.narrow) return BarsFault::TooNarrow;
+    if (bars.low) return BarsFault::TooLow;
+    if (bars.minLeft < 0) return BarsFault::CutLeft;
+    if (bars.maxRight > width) return BarsFault::CutRight;
+    if (bars.minTop < 0) return BarsFault::CutTop;
+    if (bars.shortestBottom > height) return BarsFault::CutBottom;
     return BarsFault::None;
 }
 std::string BarsNotice(BarsFault fault, int resolution, const std::string& widthInput, const std::string& lowHint)
@@ -318,38 +296,32 @@ void PlaceEan13(engines::TENA13& engine, const std::string& message, int fontSiz
     engine.SetCommentY(engine.TopMargin() + engine.IntervalSpace());
 }
 
-platform::SymbolPainter Ean13Painter(const engines::TENA13& engine, std::shared_ptr<const engines::Font> font,
-                                     bool commented)
+void DrawEan13(engines::TENA13& engine, int fontSize, bool commented, engines::Canvas& canvas)
 {
-    return [engine, font, commented](engines::Canvas& canvas) {
-        engines::TENA13 drawn = engine;
-        const double fs = font->size, r = drawn.Resolution();
-        const double width = engine.CodeWidth(), left = engine.LeftMargin(), top = engine.TopMargin();
-        const double interval = engine.IntervalSpace();
-        drawn.SetCanvas(&canvas);
-        drawn.DrawComment();
-        // The digits move down below a comment by one more interval and a line of text.
-        const double y = commented ? top + 2 * interval + fs / r + 0.03 : top + interval;
-        drawn.Draw(fs / r + left, y);
-        if (!drawn.Supplemental().empty())
-            drawn.DrawSupplemental(engines::RoundToInt((width + left + width / 95 * 12) * r),
-                                    engines::RoundToInt((top + interval) * r));
-    };
+    const double fs = fontSize, r = engine.Resolution();
+    const double width = engine.CodeWidth(), left = engine.LeftMargin(), top = engine.TopMargin();
+    const double interval = engine.IntervalSpace();
+    engine.SetCanvas(&canvas);
+    engine.DrawComment();
+    // The digits move down below a comment by one more interval and a line of text.
+    const double y = commented ? top + 2 * interval + fs / r + 0.03 : top + interval;
+    engine.Draw(fs / r + left, y);
+    if (!engine.Supplemental().empty())
+        engine.DrawSupplemental(engines::RoundToInt((width + left + width / 95 * 12) * r),
+                                engines::RoundToInt((top + interval) * r));
+    engine.SetCanvas(nullptr);
 }
 
-int Ean13PictureWidth(const engines::TENA13& engine, const platform::SymbolPainter& paint)
+int Ean13PictureWidth(int stated, int rightMargin, const FillExtent& bars)
 {
     // The picture's width leaves out the font's size that the bars move right by to make
     // room for the leading digit, so at larger fonts and narrow widths the bars or the
     // add-on would pass its right edge and the symbol would not scan. The picture then
     // widens to hold them and the right margin after them; where it holds them already,
     // as at the default font, it keeps its width.
-    const int stated = engine.SymbolWidth();
     if (stated <= 0 || stated > engines::kMaxPixels) return stated;
-    BarsProbe probe;
-    paint(probe);
-    if (probe.count == 0 || probe.maxRight <= stated) return stated;
-    const long long needed = (long long)probe.maxRight + engines::RoundToInt(engine.RightMargin() * engine.Resolution());
+    if (bars.count == 0 || bars.maxRight <= stated) return stated;
+    const long long needed = (long long)bars.maxRight + rightMargin;
     return needed > stated ? int(std::min<long long>(needed, INT_MAX)) : stated;
 }
 

@@ -18,6 +18,7 @@
 #include "platform/export.h"
 #include "symbols/kind.h"
 #include "symbols/pagevalues.h"
+#include "symbols/recording.h"
 #include "symbols/scanreport.h"
 
 namespace symbols {
@@ -57,6 +58,8 @@ struct Drawing {
     QString error;
     int width = 0, height = 0, resolution = 0;
     int module = 0;  // pixels of a module; Code 39: of a narrow element
+    // What the engine drew, once; paint replays it on any canvas.
+    std::shared_ptr<const Recording> recording;
     platform::SymbolPainter paint;
     // What a scanner should read of it, for the scan check; drawn stays empty.
     BuiltSymbol built;
@@ -73,18 +76,18 @@ int ConfigureCode39(engines::Tc39& engine, const Inputs& inputs, const engines::
 void ConfigureEan13(engines::TENA13& engine, const Inputs& inputs, const engines::Font* font);
 // After the resolution is known: the message and the comment's place.
 void PlaceEan13(engines::TENA13& engine, const std::string& message, int fontSize);
-platform::SymbolPainter Ean13Painter(const engines::TENA13& engine, std::shared_ptr<const engines::Font> font,
-                                     bool commented);
-// The EAN-13 picture's width: the engine's, unless paint would put bars beyond it.
-int Ean13PictureWidth(const engines::TENA13& engine, const platform::SymbolPainter& paint);
+// Draws the comment, the symbol and its add-on where the EAN-13 editor places them.
+void DrawEan13(engines::TENA13& engine, int fontSize, bool commented, engines::Canvas& canvas);
+// The EAN-13 picture's width: the engine's (stated), unless its bars reach beyond it;
+// then wide enough for them and the right margin after them.
+int Ean13PictureWidth(int stated, int rightMargin, const FillExtent& bars);
 
-// Where the bars a painter would put on a picture of a given size fall short of a
-// whole symbol. Every filled rectangle is a bar (or, in Code 39, a space): each must be
+// Where the bars of a symbol fall short of a whole symbol on a picture of a given size. Every filled rectangle is a bar (or, in Code 39, a space): each must be
 // at least a pixel wide and high, lie within the picture's left, right and top edges,
 // and the shortest of them must end above its bottom edge (longer guard bars may lose
 // their extension there, as tall EAN-13 symbols always have).
 enum class BarsFault { None, NoBars, TooNarrow, TooLow, CutLeft, CutRight, CutTop, CutBottom };
-BarsFault CheckBars(const platform::SymbolPainter& paint, int width, int height);
+BarsFault CheckBars(const FillExtent& bars, int width, int height);
 // The notice for a fault: widthInput names the box that sets the bar width, lowHint
 // says what gives the bars more height.
 std::string BarsNotice(BarsFault fault, int resolution, const std::string& widthInput, const std::string& lowHint);
@@ -115,21 +118,6 @@ void ConfigureUpc(Engine& engine, const Inputs& inputs, int modules, const engin
     engine.SetDownSpace(inputs.page.fdown);
     engine.SetInterval(inputs.page.fiwidth);
     engine.Supplemental = inputs.addOn;
-}
-
-// The picture is sized before the comment is set: a comment moves the symbol down but
-// never enlarges the picture.
-template <class Engine>
-platform::SymbolPainter UpcPainter(const Engine& engine, std::shared_ptr<const engines::Font> font)
-{
-    // Drawing appends the check digit to the engine's message: each painting starts
-    // from the engine as it was before.
-    return [engine, font](engines::Canvas& canvas) {
-        Engine drawn = engine;
-        drawn.SetCanvas(&canvas);
-        drawn.Draw();
-        if (!drawn.Supplemental.empty()) drawn.DrawSupplemental();
-    };
 }
 
 }  // namespace symbols
