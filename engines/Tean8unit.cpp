@@ -20,7 +20,7 @@ constexpr std::array<BarRun, 5> kRuns{{
     {64, 67, true, -1},  // end guard
 }};
 
-constexpr SymbolLayout kLayout{67, kRuns, 1, -1, 79};
+constexpr SymbolLayout kLayout{Tean8::kModules, kRuns, 1, -1, 79};
 
 }  // namespace
 

@@ -13,6 +13,7 @@ namespace engines {
 
 class Tean8 : public Tbar {
 public:
+    static constexpr int kModules = 67;
     // The add-on digits, empty, 2 or 5 of them; the editor assigns them directly.
     std::string Supplemental;
 

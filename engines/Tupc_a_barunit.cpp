@@ -18,7 +18,7 @@ constexpr std::array<BarRun, 5> kRuns{{
     {86, 95, true, -1},  // check digit, end guard
 }};
 
-constexpr SymbolLayout kLayout{95, kRuns, 1, -1, 107};
+constexpr SymbolLayout kLayout{Tupc_a::kModules, kRuns, 1, -1, 107};
 
 }  // namespace
 

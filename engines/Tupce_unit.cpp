@@ -36,7 +36,7 @@ constexpr std::array<BarRun, 3> kRuns{{
 }};
 
 // The digits under the bars stand 7 modules less a text column right of their group.
-constexpr SymbolLayout kLayout{51, kRuns, 0, 6, 63};
+constexpr SymbolLayout kLayout{Tupce::kModules, kRuns, 0, 6, 63};
 
 }  // namespace
 

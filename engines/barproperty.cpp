@@ -33,7 +33,6 @@ int Sum(std::initializer_list<std::int64_t> parts)
     return Checked(total);
 }
 
-bool HasAddOn(const std::string& supplemental) { return supplemental.size() == 2 || supplemental.size() == 5; }
 
 }  // namespace
 
@@ -188,9 +187,7 @@ std::string Tbar::EncodeSupplemental(const std::string& text) { return engines::
 
 char Tbar::CheckDigit(std::string_view digits)
 {
-    int sum = 0;
-    for (std::size_t i = 0; i < digits.size(); ++i) sum += (i % 2 == 0 ? 3 : 1) * ConvertDigit(digits[i]);
-    return static_cast<char>('0' + (10 - sum % 10) % 10);
+    return static_cast<char>('0' + CheckDigitOf(digits, ConvertDigit));
 }
 
 std::string Tbar::EncodeWithCheckDigit(const std::string& text, std::size_t digits, std::size_t leftDigits)
@@ -250,7 +247,7 @@ void Tbar::PaintSymbol(const SymbolLayout& layout, std::string_view modules, std
 
 void Tbar::PaintAddOn(const SymbolLayout& layout, const std::string& supplemental) const
 {
-    if (!HasAddOn(supplemental)) return;
+    if (!IsAddOnLength(supplemental.size())) return;
     const std::string modules = EncodeSupplemental(supplemental);
     const int count = static_cast<int>(modules.size());
     if (!PaintingFits(layout.addOnOffset + count)) return;
@@ -259,18 +256,8 @@ void Tbar::PaintAddOn(const SymbolLayout& layout, const std::string& supplementa
     // end level with the guard bars; its digits stand above them.
     const int top = RoundToInt(f + barTop + interval / 1000 * resolution);
     const int bottom = barTop + barHeight;
-    for (int k = 1; k <= count; ++k) {
-        const int left = originX + (k + layout.addOnOffset - 1) * m;
-        if (modules[static_cast<std::size_t>(k - 1)] == '1') {
-            canvas->SetBrushColor(barColor);
-            canvas->FillRect(left, top, left + m, bottom);
-        }
-        if (k >= 5 && (k - 5) % 9 == 0) {
-            canvas->SetBrushColor(kWhite);
-            if (font) canvas->SetFont(*font);
-            canvas->TextOut(left, barTop, supplemental.substr(static_cast<std::size_t>((k - 5) / 9), 1));
-        }
-    }
+    engines::PaintAddOn(*canvas, modules, supplemental,
+                        {originX + layout.addOnOffset * m, m, top, bottom, barTop, 0, barColor, font});
 }
 
 }  // namespace engines

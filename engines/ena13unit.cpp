@@ -20,9 +20,6 @@ constexpr std::size_t kStartGuardAt = 30;
 constexpr std::size_t kCentreGuardAt = 31;
 constexpr std::size_t kEndGuardAt = 32;
 constexpr std::size_t kMessageDigits = 12;
-// The picture grows by the add-on plus a 12-module gap.
-constexpr int kTwoDigitStrip = 32;
-constexpr int kFiveDigitStrip = 59;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 std::size_t DigitValue(char c) { return static_cast<std::size_t>(c - '0'); }
@@ -38,8 +35,6 @@ std::string AsGuard(std::string_view modules)
     for (char c : modules) guard += c == '1' ? TENA13::kGuardBar : TENA13::kGuardSpace;
     return guard;
 }
-
-bool HasAddOn(const std::string& supplemental) { return supplemental.size() == 2 || supplemental.size() == 5; }
 
 }  // namespace
 
@@ -58,12 +53,9 @@ TENA13::TENA13()
 int TENA13::CheckDigit(const std::string& text)
 {
     if (text.size() != kMessageDigits) return -1;
-    int sum = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (!IsDigit(text[i])) return -2;
-        sum += (i % 2 == 0 ? 1 : 3) * static_cast<int>(DigitValue(text[i]));
-    }
-    return (10 - sum % 10) % 10;
+    for (char c : text)
+        if (!IsDigit(c)) return -2;
+    return CheckDigitOf(text, [](char c) { return static_cast<int>(DigitValue(c)); });
 }
 
 std::string TENA13::Encode(const std::string& text) const
@@ -99,9 +91,8 @@ int TENA13::Pixels(double inches) const { return RoundToInt(inches * resolution)
 int TENA13::SupplementalWidth() const
 {
     if (!LengthsFit()) return INT32_MAX;
-    if (!HasAddOn(supplemental)) return 0;
-    const int strip = supplemental.size() == 2 ? kTwoDigitStrip : kFiveDigitStrip;
-    return RoundToInt(resolution * codeWidth / kModules * strip);
+    if (!IsAddOnLength(supplemental.size())) return 0;
+    return RoundToInt(resolution * codeWidth / kModules * AddOnStripModules(supplemental.size()));
 }
 
 int TENA13::SymbolWidth() const
@@ -159,7 +150,7 @@ void TENA13::Draw(double x, double y) const
 
 void TENA13::DrawSupplemental(int x, int y) const
 {
-    if (!canvas || !LengthsFit() || !FitsPixels(x) || !FitsPixels(y) || !HasAddOn(supplemental)) return;
+    if (!canvas || !LengthsFit() || !FitsPixels(x) || !FitsPixels(y) || !IsAddOnLength(supplemental.size())) return;
     const std::string modules = EncodeSupplemental(supplemental);
 
     const int fs = FontPixels();
@@ -170,19 +161,9 @@ void TENA13::DrawSupplemental(int x, int y) const
     const int shift = comment.empty() ? 0 : 2 * fs;
     const int top = RoundToInt(y + shift + fs + intervalSpace * resolution);
     const int bottom = y + hs + shift;
-
-    for (int k = 1; k <= static_cast<int>(modules.size()); ++k) {
-        const int left = x + (k - 1) * mw;
-        if (modules[static_cast<std::size_t>(k - 1)] == '1') {
-            canvas->SetBrushColor(barColor);
-            canvas->FillRect(left, top, left + mw, bottom);
-        }
-        // Each digit stands above its group, one module in from the group's left edge.
-        if (k >= 5 && (k - 5) % 9 == 0) {
-            canvas->SetBrushColor(kWhite);
-            canvas->TextOut(x + k * mw, y + shift, supplemental.substr(static_cast<std::size_t>((k - 5) / 9), 1));
-        }
-    }
+    // Each digit stands above its group, one module in from the group's left edge, in
+    // the font DrawComment assigned.
+    PaintAddOn(*canvas, modules, supplemental, {x, mw, top, bottom, y + shift, 1, barColor, nullptr});
 }
 
 }  // namespace engines

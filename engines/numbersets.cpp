@@ -96,4 +96,22 @@ std::string EncodeSupplemental(const std::string& text)
     return modules;
 }
 
+void PaintAddOn(Canvas& canvas, std::string_view modules, const std::string& digits, const AddOnPlace& place)
+{
+    const int count = static_cast<int>(modules.size()), m = place.module;
+    for (int k = 1; k <= count; ++k) {
+        const int left = place.left + (k - 1) * m;
+        if (modules[static_cast<std::size_t>(k - 1)] == '1') {
+            canvas.SetBrushColor(place.barColor);
+            canvas.FillRect(left, place.top, left + m, place.bottom);
+        }
+        // A digit over every group of nine modules, the first after the start pattern.
+        if (k >= 5 && (k - 5) % 9 == 0) {
+            canvas.SetBrushColor(kWhite);
+            if (place.font) canvas.SetFont(*place.font);
+            canvas.TextOut(left + place.textShift * m, place.textY, digits.substr(static_cast<std::size_t>((k - 5) / 9), 1));
+        }
+    }
+}
+
 }  // namespace engines

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "canvas.h"
 #include "errors.h"
 
 namespace engines {
@@ -41,6 +42,34 @@ std::string_view UpceParitySets(char check);
 // The value of one digit character. Any other character raises ConvertError naming
 // it, as the conversion of that one-character text would.
 int ConvertDigit(char c);
+
+// The check digit of EAN/UPC digits: weights 3 and 1 alternating from the rightmost
+// digit; value turns each character into its digit (and may refuse it).
+template <class Value>
+int CheckDigitOf(std::string_view digits, Value value)
+{
+    int sum = 0;
+    for (std::size_t i = 0; i < digits.size(); ++i) sum += ((digits.size() - i) % 2 == 1 ? 3 : 1) * value(digits[i]);
+    return (10 - sum % 10) % 10;
+}
+
+// Whether a text is as long as an add-on: 2 or 5 characters.
+inline bool IsAddOnLength(std::size_t length) { return length == 2 || length == 5; }
+// Modules an add-on of that many digits adds to a symbol's picture: the 12-module gap
+// before it and its own 20 or 47 modules; none for another length.
+inline constexpr int AddOnStripModules(std::size_t digits) { return digits == 2 ? 32 : digits == 5 ? 59 : 0; }
+
+// Where an engine paints an add-on: the left edge of its first module, the module
+// width, the bars' top and bottom, the digits' top, how many modules right of its
+// group's first bar module a digit starts, and the font to assign before each digit
+// (none: the one the canvas has).
+struct AddOnPlace {
+    int left, module, top, bottom, textY, textShift;
+    Rgb barColor;
+    const Font* font;
+};
+// The add-on's bars and, above each group, its digit on a white box.
+void PaintAddOn(Canvas& canvas, std::string_view modules, const std::string& digits, const AddOnPlace& place);
 
 // The add-on module string: "1011", then each digit in the set its parity table gives,
 // "01" between digits. A text of neither 2 nor 5 characters gives "1011" alone; a

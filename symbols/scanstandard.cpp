@@ -7,6 +7,10 @@
 #include <cmath>
 
 #include "engines/rounding.h"
+#include "engines/Tean8unit.h"
+#include "engines/Tupc_a_barunit.h"
+#include "engines/Tupce_unit.h"
+#include "engines/ena13unit.h"
 #include "platform/numtext.h"
 
 namespace symbols::scan {
@@ -14,10 +18,10 @@ namespace symbols::scan {
 namespace {
 const Standard kStandards[] = {
     {symbols::Kind::Code39, "Code 39", 5, 0, 10, 10, 0},
-    {symbols::Kind::Ean13, "EAN-13", 30, 95, 11, 7, 7},
-    {symbols::Kind::UpcA, "UPC-A", 30, 95, 9, 9, 9},
-    {symbols::Kind::Ean8, "EAN-8", 22, 67, 7, 7, 7},
-    {symbols::Kind::UpcE, "UPC-E", 17, 51, 9, 7, 7},
+    {symbols::Kind::Ean13, "EAN-13", 30, engines::TENA13::kModules, 11, 7, 7},
+    {symbols::Kind::UpcA, "UPC-A", 30, engines::Tupc_a::kModules, 9, 9, 9},
+    {symbols::Kind::Ean8, "EAN-8", 22, engines::Tean8::kModules, 7, 7, 7},
+    {symbols::Kind::UpcE, "UPC-E", 17, engines::Tupce::kModules, 9, 7, 7},
 };
 const AddOnShape kAddOns[] = {{2, 7, 20}, {5, 16, 47}};
 }  // namespace

@@ -161,7 +161,7 @@ std::string ScannedNumber(const engines::Tbar& engine) { return engine.Message()
 std::string ScannedNumber(const engines::Tupce& engine) { return "0" + engine.Message() + engine.ExpandToUpcA(); }
 
 template <class Engine>
-Drawing PrepareUpc(Kind kind, const Inputs& inputs, int modules)
+Drawing PrepareUpc(Kind kind, const Inputs& inputs)
 {
     const QString message = QString::fromStdString(inputs.message);
     const QString addOn = QString::fromStdString(inputs.addOn);
@@ -169,7 +169,7 @@ Drawing PrepareUpc(Kind kind, const Inputs& inputs, int modules)
         return Refused(Refusal::Input, std::move(notice));
     if (!AddOnLengthAccepted(addOn)) return Refused(Refusal::Input, AddOnLengthNotice(kind));
     Engine engine;
-    ConfigureUpc(engine, inputs, modules, &inputs.font);
+    ConfigureUpc(engine, inputs, Engine::kModules, &inputs.font);
     // Pasted non-digits raise the conversion error here, before anything is drawn, so no
     // half-built symbol reaches the preview, the clipboard or the work bitmap.
     RequireMessageDigits(message);
@@ -217,9 +217,9 @@ Drawing Prepare(Kind kind, const Inputs& inputs)
         switch (kind) {
         case Kind::Code39: return PrepareCode39(inputs);
         case Kind::Ean13: return PrepareEan13(inputs);
-        case Kind::Ean8: return PrepareUpc<engines::Tean8>(kind, inputs, 67);
-        case Kind::UpcA: return PrepareUpc<engines::Tupc_a>(kind, inputs, 95);
-        case Kind::UpcE: return PrepareUpc<engines::Tupce>(kind, inputs, 51);
+        case Kind::Ean8: return PrepareUpc<engines::Tean8>(kind, inputs);
+        case Kind::UpcA: return PrepareUpc<engines::Tupc_a>(kind, inputs);
+        case Kind::UpcE: return PrepareUpc<engines::Tupce>(kind, inputs);
         }
     } catch (const std::exception& e) {
         return Refused(Refusal::Conversion, QString::fromUtf8(e.what()));
@@ -307,7 +307,7 @@ void DrawEan13(engines::TENA13& engine, int fontSize, bool commented, engines::C
     const double y = commented ? top + 2 * interval + fs / r + 0.03 : top + interval;
     engine.Draw(fs / r + left, y);
     if (!engine.Supplemental().empty())
-        engine.DrawSupplemental(engines::RoundToInt((width + left + width / 95 * 12) * r),
+        engine.DrawSupplemental(engines::RoundToInt((width + left + width / engines::TENA13::kModules * 12) * r),
                                 engines::RoundToInt((top + interval) * r));
     engine.SetCanvas(nullptr);
 }

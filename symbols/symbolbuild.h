@@ -96,10 +96,6 @@ inline const std::string kLowBarsHint = "make the 'Bar code Height' larger";
 inline const std::string kLowEan13BarsHint =
     "make the 'Bar code Height' larger, or the Interval Space or the font smaller";
 
-// An add-on adds its modules and the gap before it to the module count.
-inline constexpr int kAddOnModules2 = 32;
-inline constexpr int kAddOnModules5 = 59;
-
 template <class Engine>
 void ConfigureUpc(Engine& engine, const Inputs& inputs, int modules, const engines::Font* font)
 {
@@ -107,7 +103,8 @@ void ConfigureUpc(Engine& engine, const Inputs& inputs, int modules, const engin
     engine.SetResolution(inputs.resolution);
     engine.SetBarColor(inputs.barColor);
     engine.SetFont(font);
-    engine.SetModuleCount(modules + (addOn == 2 ? kAddOnModules2 : addOn == 5 ? kAddOnModules5 : 0));
+    // An add-on adds its modules and the gap before it to the module count.
+    engine.SetModuleCount(modules + engines::AddOnStripModules(addOn));
     const int r = engine.Resolution();
     engine.SetModuleWidth(engines::RoundToInt(inputs.width / 1000.0 * r));
     engine.SetBarHeight(engines::RoundToInt(inputs.height * r));
