@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <climits>
 #include <cstdint>
-#include <cups/cups.h>
 
 #include "engines/environment.h"
 #include "engines/rounding.h"
@@ -19,6 +18,7 @@
 #include "platform/keyfilter.h"
 #include "platform/notices.h"
 #include "platform/numtext.h"
+#include "platform/printerdots.h"
 #include "platform/widgets.h"
 
 namespace {
@@ -106,35 +106,10 @@ bool PrinterReady(const QPrinter& printer)
     return printer.isValid() && !QPrinterInfo::availablePrinters().isEmpty();
 }
 
-namespace {
-
-// The resolution the print system names as the queue's default, or 0. Qt lays every
-// page out at a resolution of its own (1200 dpi for a high-resolution printer) and
-// does not tell the queue's: its list of supported resolutions holds 72 alone.
-int QueueDefaultDots(const QString& queue)
-{
-    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.toUtf8().constData(), nullptr);
-    if (!dest) return 0;
-    int dots = 0;
-    if (cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest)) {
-        if (ipp_attribute_t* found = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "printer-resolution")) {
-            int y = 0;
-            ipp_res_t units = IPP_RES_PER_INCH;
-            const int x = ippGetResolution(found, 0, &y, &units);
-            dots = units == IPP_RES_PER_INCH ? x : engines::RoundToInt(x * 2.54);
-        }
-        cupsFreeDestInfo(info);
-    }
-    cupsFreeDests(1, dest);
-    return std::max(0, dots);
-}
-
-}  // namespace
-
 int PrinterDots(const QPrinter& printer)
 {
     if (printer.outputFormat() == QPrinter::PdfFormat) return std::max(0, printer.resolution());
-    return printer.printerName().isEmpty() ? 0 : QueueDefaultDots(printer.printerName());
+    return platform::QueueDefaultDots(printer.printerName());
 }
 
 Tpringfm::Tpringfm(QWidget* parent) : QDialog(parent)

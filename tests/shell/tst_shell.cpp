@@ -25,6 +25,7 @@
 #include "platform/files.h"
 #include "platform/inifile.h"
 #include "platform/notices.h"
+#include "platform/printerdots.h"
 #include "shell/aboutfm.h"
 #include "shell/mainform.h"
 #include "shell/pagesetting.h"
@@ -177,6 +178,23 @@ private slots:
     }
 
     // ---- start-up from the settings file --------------------------------------------
+
+    // The print system's library comes only with the first question about a queue: linked
+    // at start-up it would bring its TLS, Kerberos and service discovery libraries into every
+    // start. Runs first, before any printer of this process loads it.
+    void printSystemLibraryLoadsOnlyWhenAsked()
+    {
+        const auto mapped = [] {
+            QFile maps(QStringLiteral("/proc/self/maps"));
+            return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/libcups.so");
+        };
+        Start("[Symbology]\nChecked=Bar Code C39\n");
+        main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main.get()));
+        QVERIFY(!mapped());
+        QCOMPARE(platform::QueueDefaultDots(QStringLiteral("RuvolaNoSuchQueue")), 0);
+        QVERIFY(mapped());
+    }
 
     void startWithoutSettingsFile()
     {
