@@ -244,10 +244,7 @@ void Tmainfm::Save1Click()
 
 void Tmainfm::PageSetting1Click()
 {
-    platform::Guarded([this] {
-        Tpagesettingfm dialog(this);
-        dialog.exec();
-    });
+    platform::Guarded([this] { OpenPageSetting(this); });
 }
 
 void Tmainfm::Fontsetting1Click()
@@ -336,17 +333,35 @@ QPrinter* Tmainfm::Printer()
 
 PageValues Tmainfm::Pages() const { return {ftop, fdown, fleft, fright, fiwidth}; }
 
-void Tmainfm::ShowPageSetting(QWidget* owner)
+void Tmainfm::SetPages(const PageValues& values)
 {
-    Tpagesettingfm dialog(owner);
-    dialog.exec();
+    ftop = values.ftop;
+    fdown = values.fdown;
+    fleft = values.fleft;
+    fright = values.fright;
+    fiwidth = values.fiwidth;
+}
+
+void Tmainfm::ShowPageSetting(QWidget* owner) { OpenPageSetting(owner); }
+
+// The values saved are those in use from then on; Close leaves them as they were.
+void Tmainfm::OpenPageSetting(QWidget* owner)
+{
+    Tpagesettingfm dialog(Pages(), owner);
+    if (dialog.exec() == QDialog::Accepted) SetPages(dialog.Values());
+}
+
+PrintInputs Tmainfm::PrintInputsFor(const QImage& picture, const symbols::Shown* shown)
+{
+    PrintInputs inputs{picture, std::nullopt, Printer(), SharpPrintingOn()};
+    if (shown) inputs.shown = *shown;
+    return inputs;
 }
 
 void Tmainfm::ShowPrintOption(QWidget* owner, const QImage& picture, const symbols::Shown* shown)
 {
-    Tpringfm dialog(owner);
     PrintBitmap = picture.copy();
-    dialog.SetShown(shown);
+    Tpringfm dialog(PrintInputsFor(PrintBitmap, shown), owner);
     dialog.exec();
 }
 

@@ -18,6 +18,7 @@ class QLabel;
 class QMenu;
 class QPrinter;
 class QWidget;
+struct PrintInputs;
 
 namespace platform {
 class FontColorDialog;
@@ -81,6 +82,10 @@ public:
     void ShowFontDialog() override { Fontsetting1Click(); }
     void ShowColorDialog() override { Colorsetting1Click(); }
     void ShowPrintOption(QWidget* owner, const QImage& picture, const symbols::Shown* shown) override;
+    // What the print option dialog works on for picture and the build it shows, or none.
+    PrintInputs PrintInputsFor(const QImage& picture, const symbols::Shown* shown);
+    // Puts values in use, as "Save " in the page setting dialog does.
+    void SetPages(const PageValues& values);
     // Whether Print draws the build again at the printer's resolution.
     bool SharpPrintingOn() const;
     void ReleasePrintBitmap() override;
@@ -115,6 +120,7 @@ private:
     void ReadPageValues();
     void ReadSharpPrinting();
     void ReplaceEditor(const QString& name);
+    void OpenPageSetting(QWidget* owner);
     void PickSymbology(symbols::Kind kind);
 };
 

@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "mainform.h"
 #include "platform/files.h"
 #include "platform/inifile.h"
 #include "platform/keyfilter.h"
@@ -19,20 +18,20 @@ struct Row {
     const char* label;
     const char* box;
     const char* key;
-    double Tmainfm::*value;
+    double PageValues::*value;
     QLineEdit* Tpagesettingfm::*edit;
 };
 const Row kRows[] = {
-    {22, "Top Blank Space", "topedt", "ftop", &Tmainfm::ftop, &Tpagesettingfm::topedt},
-    {54, "Down Blank Space", "downedt", "fdown", &Tmainfm::fdown, &Tpagesettingfm::downedt},
-    {86, "Left Blank Space", "leftedt", "fleft", &Tmainfm::fleft, &Tpagesettingfm::leftedt},
-    {118, "Right Blank Space", "rightedt", "fright", &Tmainfm::fright, &Tpagesettingfm::rightedt},
-    {147, "Interval Space", "iwidthedt", "fiwidth", &Tmainfm::fiwidth, &Tpagesettingfm::iwidthedt},
+    {22, "Top Blank Space", "topedt", "ftop", &PageValues::ftop, &Tpagesettingfm::topedt},
+    {54, "Down Blank Space", "downedt", "fdown", &PageValues::fdown, &Tpagesettingfm::downedt},
+    {86, "Left Blank Space", "leftedt", "fleft", &PageValues::fleft, &Tpagesettingfm::leftedt},
+    {118, "Right Blank Space", "rightedt", "fright", &PageValues::fright, &Tpagesettingfm::rightedt},
+    {147, "Interval Space", "iwidthedt", "fiwidth", &PageValues::fiwidth, &Tpagesettingfm::iwidthedt},
 };
 
 }  // namespace
 
-Tpagesettingfm::Tpagesettingfm(QWidget* parent) : QDialog(parent)
+Tpagesettingfm::Tpagesettingfm(const PageValues& values, QWidget* parent) : QDialog(parent), values_(values)
 {
     setObjectName(QStringLiteral("pagesettingfm"));
     setWindowTitle(QStringLiteral("Page Setting"));
@@ -60,8 +59,7 @@ Tpagesettingfm::Tpagesettingfm(QWidget* parent) : QDialog(parent)
 
 void Tpagesettingfm::FormCreate()
 {
-    if (!mainfm) return;
-    for (const Row& row : kRows) (this->*row.edit)->setText(platform::FloatToStr(mainfm->*row.value));
+    for (const Row& row : kRows) (this->*row.edit)->setText(platform::FloatToStr(values_.*row.value));
 }
 
 void Tpagesettingfm::BitBtn1Click()
@@ -84,8 +82,7 @@ void Tpagesettingfm::Save()
         platform::ShowNotice(this, platform::SettingsNotWritten());
         return;
     }
-    if (mainfm)
-        for (std::size_t i = 0; i < std::size(kRows); ++i) mainfm->*kRows[i].value = values[i];
+    for (std::size_t i = 0; i < std::size(kRows); ++i) values_.*kRows[i].value = values[i];
     accept();
 }
 

@@ -1,8 +1,10 @@
-// The page setting dialog: edits the five page values in mils; "Save " stores them
-// in the settings file and makes them the values in use.
+// The page setting dialog: edits the five page values in mils it is given; "Save "
+// stores them in the settings file and hands them back to be the values in use.
 #pragma once
 
 #include <QDialog>
+
+#include "symbols/pagevalues.h"
 
 class QLineEdit;
 class QPushButton;
@@ -10,7 +12,10 @@ class QPushButton;
 class Tpagesettingfm : public QDialog {
     Q_OBJECT
 public:
-    explicit Tpagesettingfm(QWidget* parent = nullptr);
+    explicit Tpagesettingfm(const PageValues& values, QWidget* parent = nullptr);
+
+    // The values saved by "Save ", once it succeeded; until then those given.
+    const PageValues& Values() const { return values_; }
 
     QLineEdit* topedt = nullptr;
     QLineEdit* downedt = nullptr;
@@ -27,4 +32,6 @@ public slots:
 
 private:
     void Save();
+
+    PageValues values_;
 };

@@ -10,15 +10,14 @@
 #include <cerrno>
 #include <climits>
 #include <cstdint>
-#include <cups/cups.h>
 
 #include "engines/environment.h"
 #include "engines/rounding.h"
-#include "mainform.h"
 #include "platform/export.h"
 #include "platform/keyfilter.h"
 #include "platform/notices.h"
 #include "platform/numtext.h"
+#include "platform/printerdots.h"
 #include "platform/widgets.h"
 
 namespace {
@@ -106,38 +105,13 @@ bool PrinterReady(const QPrinter& printer)
     return printer.isValid() && !QPrinterInfo::availablePrinters().isEmpty();
 }
 
-namespace {
-
-// The resolution the print system names as the queue's default, or 0. Qt lays every
-// page out at a resolution of its own (1200 dpi for a high-resolution printer) and
-// does not tell the queue's: its list of supported resolutions holds 72 alone.
-int QueueDefaultDots(const QString& queue)
-{
-    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.toUtf8().constData(), nullptr);
-    if (!dest) return 0;
-    int dots = 0;
-    if (cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest)) {
-        if (ipp_attribute_t* found = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "printer-resolution")) {
-            int y = 0;
-            ipp_res_t units = IPP_RES_PER_INCH;
-            const int x = ippGetResolution(found, 0, &y, &units);
-            dots = units == IPP_RES_PER_INCH ? x : engines::RoundToInt(x * 2.54);
-        }
-        cupsFreeDestInfo(info);
-    }
-    cupsFreeDests(1, dest);
-    return std::max(0, dots);
-}
-
-}  // namespace
-
 int PrinterDots(const QPrinter& printer)
 {
     if (printer.outputFormat() == QPrinter::PdfFormat) return std::max(0, printer.resolution());
-    return printer.printerName().isEmpty() ? 0 : QueueDefaultDots(printer.printerName());
+    return platform::QueueDefaultDots(printer.printerName());
 }
 
-Tpringfm::Tpringfm(QWidget* parent) : QDialog(parent)
+Tpringfm::Tpringfm(const PrintInputs& inputs, QWidget* parent) : QDialog(parent), inputs_(inputs)
 {
     setObjectName(QStringLiteral("pringfm"));
     setWindowTitle(QStringLiteral("Print Option"));
@@ -164,6 +138,7 @@ Tpringfm::Tpringfm(QWidget* parent) : QDialog(parent)
     platform::SetTabOrder({xedt, Button1, Button2, yedt});
     connect(Button1, &QPushButton::clicked, this, &Tpringfm::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &Tpringfm::Button2Click);
+    TellFigures();
 }
 
 void Tpringfm::Button1Click()
@@ -173,20 +148,16 @@ void Tpringfm::Button1Click()
 
 void Tpringfm::Button2Click() { reject(); }
 
-void Tpringfm::SetShown(const symbols::Shown* shown)
+void Tpringfm::TellFigures()
 {
-    shown_.reset();
-    if (shown) shown_ = *shown;
-    QPrinter* printer = mainfm ? mainfm->Printer() : nullptr;
-    const bool ready = printer && PrinterReady(*printer);
-    printerDots_ = ready ? PrinterDots(*printer) : 0;
-    sharp_ = shown_ && printerDots_ > 0 ? symbols::DrawSharp(*shown_, printerDots_) : symbols::SharpPicture{};
+    const bool ready = inputs_.printer && PrinterReady(*inputs_.printer);
+    printerDots_ = ready ? PrinterDots(*inputs_.printer) : 0;
+    const symbols::Shown* shown = inputs_.shown ? &*inputs_.shown : nullptr;
+    sharp_ = shown && printerDots_ > 0 ? symbols::DrawSharp(*shown, printerDots_) : symbols::SharpPicture{};
     // Where no printer is installed, Qt offers a PDF printer without a file in its place:
     // nothing can be printed, which is what the line tells rather than a resolution.
     if (!ready) return Figures->setText(QStringLiteral("No printer is installed: there is nothing to print to."));
-    const bool sharpOn = mainfm && mainfm->SharpPrintingOn();
-    Figures->setText(symbols::PrintFigures(shown_ ? &*shown_ : nullptr, sharp_, engines::ScreenResolution(),
-                                           printerDots_, sharpOn));
+    Figures->setText(symbols::PrintFigures(shown, sharp_, engines::ScreenResolution(), printerDots_, inputs_.sharp));
 }
 
 // An offset that does not convert sets both offsets to 0; the page still prints.
@@ -204,7 +175,7 @@ void Tpringfm::Print()
 {
     double x = 0, y = 0;
     ReadOffsets(x, y);
-    QPrinter* printer = mainfm ? mainfm->Printer() : nullptr;
+    QPrinter* printer = inputs_.printer;
     if (!printer) {
         platform::ShowNotice(this, QStringLiteral("false to init"));
         return;
@@ -216,25 +187,25 @@ void Tpringfm::Print()
         return;
     }
     MarginsOfThePrintableArea(*printer);
-    // The dialog is modal: the printer and its resolution are those it opened with.
-    if (mainfm && mainfm->SharpPrintingOn() && !sharp_.picture.isNull()) {
+    if (inputs_.sharp && !sharp_.picture.isNull()) {
         PrintSharp(*printer, x, y);
         return;
     }
-    if (!PrintBitmap.isNull()) {
-        const Edges edges = DestinationEdges(PrintBitmap.width(), PrintBitmap.height(), screenDpi, printerDpi, x, y);
+    const QImage& picture = inputs_.picture;
+    if (!picture.isNull()) {
+        const Edges edges = DestinationEdges(picture.width(), picture.height(), screenDpi, printerDpi, x, y);
         const QString offSheet = OffSheetNotice(edges, SheetArea(*printer));
         if (!offSheet.isEmpty()) {
             platform::ShowNotice(this, offSheet);
             return;
         }
     }
-    const QRect target = PrintDestination(PrintBitmap.width(), PrintBitmap.height(), screenDpi, printerDpi, x, y);
-    if (PrintBitmap.isNull()) {
+    const QRect target = PrintDestination(picture.width(), picture.height(), screenDpi, printerDpi, x, y);
+    if (picture.isNull()) {
         errno = 0;
         return ReportPrintFailure();
     }
-    PrintPage(*printer, [&](QPainter& painter) { painter.drawImage(target, PrintBitmap, PrintBitmap.rect()); });
+    PrintPage(*printer, [&](QPainter& painter) { painter.drawImage(target, picture, picture.rect()); });
 }
 
 void Tpringfm::ReportPrintFailure()

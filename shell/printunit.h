@@ -1,8 +1,9 @@
-// The print option dialog: prints PrintBitmap once, at its physical screen size,
+// The print option dialog: prints the picture it is given once, at its physical screen size,
 // with its top-left corner at an X/Y offset in mils from the printable area.
 #pragma once
 
 #include <QDialog>
+#include <QImage>
 #include <QRect>
 #include <functional>
 #include <optional>
@@ -24,10 +25,20 @@ bool PrinterReady(const QPrinter& printer);
 // default as its print system reports it; 0 when none can be known.
 int PrinterDots(const QPrinter& printer);
 
+// What the dialog prints, as its opener hands it over: the picture as the preview shows
+// it; the build it shows, where it is one, to draw again at the printer's resolution; the
+// printer (null where none can be had); and whether Sharp printing is on.
+struct PrintInputs {
+    QImage picture;
+    std::optional<symbols::Shown> shown;
+    QPrinter* printer = nullptr;
+    bool sharp = false;
+};
+
 class Tpringfm : public QDialog {
     Q_OBJECT
 public:
-    explicit Tpringfm(QWidget* parent = nullptr);
+    explicit Tpringfm(const PrintInputs& inputs, QWidget* parent = nullptr);
 
     QLineEdit* xedt = nullptr;
     QLineEdit* yedt = nullptr;
@@ -35,9 +46,6 @@ public:
     QPushButton* Button2 = nullptr;
     // What the printer will get, in one line: the module in printer dots, stretched and sharp.
     QLabel* Figures = nullptr;
-
-    // The build the picture to print shows, or null; read when the dialog opens.
-    void SetShown(const symbols::Shown* shown);
 
 public slots:
     void Button1Click();
@@ -51,9 +59,13 @@ private:
     void ReportPrintFailure();
     void ReadOffsets(double& x, double& y) const;
 
-    std::optional<symbols::Shown> shown_;
-    // The build drawn at printerDots_, made when the dialog opens with Sharp printing on
-    // or to tell its figures.
+    // Asks the printer's resolution once, as the dialog opens: it is modal, so the printer
+    // and its resolution stay as they were until it closes.
+    void TellFigures();
+
+    const PrintInputs inputs_;
+    // The build drawn at printerDots_, made when the dialog opens, to print with Sharp
+    // printing on or to tell its figures.
     symbols::SharpPicture sharp_;
     int printerDots_ = 0;
 };
