@@ -207,7 +207,7 @@ int RunBatch(const Options& options)
         }
         if (error.isEmpty()) continue;
         if (queue) {
-            queue->Tell(number, error);
+            queue->QueueFault(number, error);
         } else {
             TellFault(number, error);
             ++bad;

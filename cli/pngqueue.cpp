@@ -45,7 +45,7 @@ void PngQueue::Write(int line, const QString& path, const std::uint8_t* bits, st
     Publish(slot, State::Queued);
 }
 
-void PngQueue::Tell(int line, const QString& error)
+void PngQueue::QueueFault(int line, const QString& error)
 {
     std::unique_lock lock(mutex_);
     Slot& slot = Acquire(lock);

@@ -24,7 +24,7 @@ public:
     void Write(int line, const QString& path, const std::uint8_t* bits, std::size_t stride, int width, int height,
                int dotsPerMetre);
     // A line whose fault is told after the lines before it.
-    void Tell(int line, const QString& error);
+    void QueueFault(int line, const QString& error);
     // Waits for every file before a symbol is written past the queue (another format).
     void Drain();
     // Waits for every file and tells the rest; the number of lines that failed.

@@ -27,6 +27,7 @@ const EditorDesign kDesign = {
     .ownsWorkBitmap = true,
     .heightDefault = "1.2",
     .closeCaption = "Close",
+    .closeButtonCloses = true,
     .label1 = {16, 14, 190, 17},
     .fheightedt = {210, 12, 90, 21},
     .label7 = {16, 108, 190, 17},

@@ -211,7 +211,7 @@ void TBarEditor::ConnectHandlers()
     connect(ExportAction, &QAction::triggered, this, &TBarEditor::ExportClick);
     connect(ScanDetailsAction, &QAction::triggered, this, &TBarEditor::ScanDetailsClick);
     // The close button of the Code 39 editor closes it; the others' has no handler.
-    if (Button3 && design_.ownsWorkBitmap) connect(Button3, &QPushButton::clicked, this, &TBarEditor::Button3Click);
+    if (Button3 && design_.closeButtonCloses) connect(Button3, &QPushButton::clicked, this, &TBarEditor::Button3Click);
 }
 
 // The scrolled area covers the image wherever it sits, and at least the visible part.

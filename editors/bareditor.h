@@ -46,6 +46,7 @@ struct EditorDesign {
     bool ownsWorkBitmap;   // FormCreate makes the work bitmap, FormClose releases it and the print picture
     const char* heightDefault;
     const char* closeCaption;  // the invisible close button; none where null
+    bool closeButtonCloses = false;  // the close button closes the editor (Code 39's alone)
     // Places of the shared controls inside the parameter panel.
     QRect label1, fheightedt, label7, heardtextedt, label6, barcodeedt, label4, label5, button1, button4, button3;
     bool lowerInnerPanel = false;  // the parameter panel's bevel is lowered

@@ -37,7 +37,7 @@ QRect InkOf(const QImage& picture, QRgb box)
 // The texts drawn lately, each as the picture TextOut leaves: its box in the brush
 // colour with the text on it. A handful of entries serves every build; the store is
 // emptied when it grows past its size, so odd texts (comment lines) cannot fill memory.
-DrawnText Kept(const TextKey& key)
+DrawnText CachedText(const TextKey& key)
 {
     static std::vector<std::pair<TextKey, DrawnText>> store;
     for (const auto& [k, drawn] : store)
@@ -64,7 +64,7 @@ DrawnText Kept(const TextKey& key)
 
 DrawnText TextDrawn(const engines::Font& font, QRgb box, int dpi, const std::string& text)
 {
-    return Kept({font, box, dpi, text});
+    return CachedText({font, box, dpi, text});
 }
 
 }  // namespace platform

@@ -47,7 +47,7 @@ BuiltSymbol Built(Kind kind, const Inputs& inputs, int resolution, IntervalLever
 
 // The size, then the bars on a picture of that size; the bars are judged first, where
 // both sides can be drawn at all, as the editors do.
-Drawing Judged(Drawing drawing, const std::string& widthInput, const std::string& lowHint)
+Drawing CheckedForBarsAndSize(Drawing drawing, const std::string& widthInput, const std::string& lowHint)
 {
     if (drawing.width <= engines::kMaxPixels && drawing.height <= engines::kMaxPixels) {
         const std::string bars = BarsNotice(CheckBars(drawing.recording->Extent(), drawing.width, drawing.height),
@@ -151,7 +151,7 @@ Drawing PrepareEan13(const Inputs& inputs)
     // start one interval below its digits.
     drawing.built = Built(Kind::Ean13, inputs, r, {1, 0.65, 1, 1}, Ean13WidthInput(r));
     drawing.built.number = message + QString::number(engines::TENA13::CheckDigit(inputs.message));
-    return Judged(std::move(drawing), "'Bar code Width'", kLowEan13BarsHint);
+    return CheckedForBarsAndSize(std::move(drawing), "'Bar code Width'", kLowEan13BarsHint);
 }
 
 // The number a scanner reports. UPC-A and EAN-8 engines have appended the check digit
@@ -195,7 +195,7 @@ Drawing PrepareUpc(Kind kind, const Inputs& inputs)
                           WholeMilsInput(QStringLiteral("Single Bar Width"), drawing.resolution));
     // Drawn, the engine has appended the check digit to its message.
     drawing.built.number = QString::fromStdString(ScannedNumber(engine));
-    return Judged(std::move(drawing), "'Single Bar Width'", kLowBarsHint);
+    return CheckedForBarsAndSize(std::move(drawing), "'Single Bar Width'", kLowBarsHint);
 }
 
 }  // namespace
