@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImage>
 #include <cmath>
 #include <optional>
 #include <unistd.h>
@@ -62,10 +61,8 @@ QString Generator::Write(int line, const QStringList& fields)
         if (QString error = Claim(line, path); !error.isEmpty()) return error;
     }
     if (options_.format == QLatin1String("png")) return WritePng(line, drawing, path);
-    // SVG and PDF paint the symbol again; the picture only gives its size.
     if (queue_) queue_->Drain();
-    return WriteExported({QImage(drawing.width, drawing.height, QImage::Format_Mono), drawing.resolution, drawing.paint},
-                         path);
+    return WriteExported(drawing, path);
 }
 
 QString Generator::ReadInputs(symbols::Kind kind, const QStringList& fields, symbols::Inputs& inputs) const
@@ -130,7 +127,7 @@ QString Generator::WritePng(int line, const symbols::Drawing& drawing, const QSt
     drawing.paint(bits_);
     if (!bits_.Monochrome()) {
         if (queue_) queue_->Drain();
-        return WritePngInColour(drawing, path);
+        return WriteExported(drawing, path);
     }
     const int dotsPerMetre = platform::DotsPerMetre(drawing.resolution);
     if (queue_) {
@@ -143,8 +140,9 @@ QString Generator::WritePng(int line, const symbols::Drawing& drawing, const QSt
 }
 
 // An empty path is standard output.
-QString Generator::WriteExported(const platform::ExportedSymbol& symbol, const QString& path) const
+QString Generator::WriteExported(const symbols::Drawing& drawing, const QString& path) const
 {
+    const platform::ExportedSymbol symbol{drawing.width, drawing.height, drawing.resolution, drawing.paint};
     if (!path.isEmpty()) return platform::ExportSymbol(symbol, path);
     return WriteToStandardOutput([&](QIODevice& out) { return platform::WriteSymbol(symbol, options_.format, out); });
 }
@@ -155,19 +153,6 @@ QString Generator::WriteBytes(const QString& path, std::string_view bytes) const
     return WriteToStandardOutput([&](QIODevice& out) {
         return out.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()) ? QString() : out.errorString();
     });
-}
-
-QString Generator::WritePngInColour(const symbols::Drawing& drawing, const QString& path) const
-{
-    platform::ExportedSymbol symbol{.picture = platform::WhiteImage(drawing.width, drawing.height),
-                                    .resolution = drawing.resolution,
-                                    .paint = drawing.paint};
-    if (symbol.picture.isNull()) return NoMemory(drawing);
-    {
-        platform::ImageCanvas canvas(symbol.picture);
-        drawing.paint(canvas);
-    }
-    return WriteExported(symbol, path);
 }
 
 QString Generator::NoMemory(const symbols::Drawing& drawing)

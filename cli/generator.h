@@ -34,9 +34,9 @@ private:
     // 32-bit picture, a painter and Qt's PNG writer for every symbol. A symbol in colour
     // is drawn as the editors draw it.
     QString WritePng(int line, const symbols::Drawing& drawing, const QString& path);
-    QString WriteExported(const platform::ExportedSymbol& symbol, const QString& path) const;
+    // The symbol in the output format as an editor's export writes it (a PNG in colour too).
+    QString WriteExported(const symbols::Drawing& drawing, const QString& path) const;
     QString WriteBytes(const QString& path, std::string_view bytes) const;
-    QString WritePngInColour(const symbols::Drawing& drawing, const QString& path) const;
     static QString NoMemory(const symbols::Drawing& drawing);
 
     const Options& options_;

@@ -24,7 +24,7 @@ const EditorDesign kDesign = {
     .panelHeight = 214,
     .firstPicture = {8, 8, 665, 169},
     .colorButton = false,
-    .ownsWorkBitmap = true,
+    .releasesPicturesOnClose = true,
     .heightDefault = "1.2",
     .closeCaption = "Close",
     .closeButtonCloses = true,
@@ -103,7 +103,7 @@ void Tc39fm::Build()
     Label4->setText(SizeText("Bar Code Height:    ", double(drawing.height) / drawing.resolution));
     Label5->setText(SizeText("Bar Code Width:   ", double(drawing.width) / drawing.resolution));
     if (!Accepted(drawing)) return;
-    BuiltSymbol built = PaintPreview(drawing);
+    PaintPreview(drawing);
     // Both bitmaps hold the same painting: where they are alike, as every build makes
     // them, it is made once and copied.
     if (work.format() == Image1->picture.format() && work.size() == Image1->picture.size()) {
@@ -112,5 +112,5 @@ void Tc39fm::Build()
         platform::ImageCanvas canvas(work);
         drawing.paint(canvas);
     }
-    FinishBuild(false, std::move(built), drawing, inputs);
+    FinishBuild(false, drawing, inputs);
 }

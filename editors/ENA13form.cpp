@@ -22,7 +22,7 @@ const EditorDesign kDesign = {
     .panelHeight = 214,
     .firstPicture = {8, 8, 656, 147},
     .colorButton = true,
-    .ownsWorkBitmap = true,
+    .releasesPicturesOnClose = true,
     .heightDefault = "1.3",
     .closeCaption = nullptr,
     .label1 = {12, 41, 165, 20},
@@ -101,5 +101,6 @@ void Tena13fm::Build()
     // Without a resolution the build stops with the pictures white.
     if (drawing.refusal == symbols::Refusal::Resolution || !Accepted(drawing)) return;
     if (!SizePicture(drawing.width, drawing.height)) return;
-    FinishBuild(true, PaintPreview(drawing), drawing, inputs);
+    PaintPreview(drawing);
+    FinishBuild(true, drawing, inputs);
 }

@@ -63,7 +63,7 @@ TBarEditor::TBarEditor(QWidget* parent, EditorHost& editorHost, const EditorDesi
     BuildFrame();
     BuildSharedControls();
     ConnectHandlers();
-    if (design.ownsWorkBitmap) FormCreate();
+    if (design.releasesPicturesOnClose) FormCreate();
 }
 
 void TBarEditor::BuildToolBar()
@@ -256,13 +256,10 @@ bool TBarEditor::Accepted(const symbols::Drawing& drawing)
     return false;
 }
 
-BuiltSymbol TBarEditor::PaintPreview(const symbols::Drawing& drawing)
+void TBarEditor::PaintPreview(const symbols::Drawing& drawing)
 {
-    BuiltSymbol built = drawing.built;
     platform::ImageCanvas canvas(Image1->picture);
-    canvas.SetLog(&built.drawn);
     drawing.paint(canvas);
-    return built;
 }
 
 QImage TBarEditor::NewPicture(qint64 width, qint64 height)
@@ -300,11 +297,10 @@ void TBarEditor::EnableTurnButtons()
     ToolButton5->setEnabled(true);
 }
 
-bool TBarEditor::FinishBuild(bool takeWorkFromPreview, BuiltSymbol built, const symbols::Drawing& drawing,
-                             const symbols::Inputs& inputs)
+bool TBarEditor::FinishBuild(bool takeWorkFromPreview, const symbols::Drawing& drawing, const symbols::Inputs& inputs)
 {
     // A layout program places the copied picture at the size it was drawn for.
-    platform::SetResolution(Image1->picture, built.resolution);
+    platform::SetResolution(Image1->picture, drawing.resolution);
     Image1->update();
     EnableTurnButtons();
     Button4->setEnabled(true);
@@ -319,10 +315,8 @@ bool TBarEditor::FinishBuild(bool takeWorkFromPreview, BuiltSymbol built, const 
         work = Image1->picture.copy();
         CentreImage();
     }
-    exported_ = {Image1->picture, built.resolution, drawing.paint};
+    shown_ = symbols::Shown{inputs, drawing, false};
     ExportAction->setEnabled(true);
-    shown_ = symbols::Shown{built.symbology, inputs, drawing.resolution, drawing.module, false};
-    built_ = std::move(built);
     if (host.ScanCheckOn())
         CheckScan(Image1->picture);
     else
@@ -342,7 +336,6 @@ void TBarEditor::WhitenPictures()
 
 void TBarEditor::WithdrawExport()
 {
-    exported_ = {};
     shown_.reset();
     Image1->setAccessibleDescription({});
     ScrollBox1->setAccessibleDescription({});
@@ -351,7 +344,12 @@ void TBarEditor::WithdrawExport()
 
 QString TBarEditor::ExportTo(const QString& path)
 {
-    const QString error = platform::ExportSymbol(exported_, path);
+    platform::ExportedSymbol symbol;
+    if (shown_) {
+        const symbols::Drawing& drawing = shown_->drawing;
+        symbol = {drawing.width, drawing.height, drawing.resolution, drawing.paint};
+    }
+    const QString error = platform::ExportSymbol(symbol, path);
     if (!error.isEmpty()) platform::ShowNotice(this, error);
     return error;
 }
@@ -376,10 +374,10 @@ void TBarEditor::ExportClick()
 
 void TBarEditor::CheckScan(const QImage& picture)
 {
-    if (built_.number.isEmpty()) return;  // nothing built yet to hold it against
-    const auto family = built_.symbology == symbols::Kind::Code39 ? platform::ScanFamily::Code39
-                                                                  : platform::ScanFamily::EanUpc;
-    scan_ = AssessScan(picture, built_, platform::ReadSymbol(picture, family));
+    if (!shown_) return;  // nothing built to hold it against
+    const auto family = shown_->Symbology() == symbols::Kind::Code39 ? platform::ScanFamily::Code39
+                                                                     : platform::ScanFamily::EanUpc;
+    scan_ = AssessScan(picture, shown_->drawing, platform::ReadSymbol(picture, family));
     // The line keeps to its strip; the whole of it heads the tip.
     ScanLine->setText(ScanLine->fontMetrics().elidedText(scan_.line, Qt::ElideRight, ScanLine->width()));
     ScanLine->setAccessibleName(scan_.line);
@@ -396,10 +394,11 @@ void TBarEditor::CheckScan(const QImage& picture)
 // the scan check read it ("EAN-13 5901234123457, add-on 12, scans").
 void TBarEditor::DescribePreview()
 {
-    const symbols::Kind kind = built_.symbology;
+    const BuiltSymbol& built = shown_->drawing.built;
+    const symbols::Kind kind = built.symbology;
     QString text = kind == symbols::Kind::Code39 ? QStringLiteral("Code 39") : QString::fromLatin1(symbols::NamesOf(kind).caption);
-    text += QLatin1Char(' ') + built_.number;
-    if (!built_.addOn.isEmpty()) text += QStringLiteral(", add-on ") + built_.addOn;
+    text += QLatin1Char(' ') + built.number;
+    if (!built.addOn.isEmpty()) text += QStringLiteral(", add-on ") + built.addOn;
     if (!scan_.line.isEmpty()) text += scan_.failed ? QStringLiteral(", does not scan") : QStringLiteral(", scans");
     Image1->setAccessibleDescription(text);
     ScrollBox1->setAccessibleDescription(text);
@@ -434,7 +433,7 @@ void TBarEditor::FormClose()
 
 void TBarEditor::closeEvent(QCloseEvent* event)
 {
-    if (design_.ownsWorkBitmap) FormClose();
+    if (design_.releasesPicturesOnClose) FormClose();
     event->accept();
 }
 

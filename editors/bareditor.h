@@ -43,7 +43,9 @@ struct EditorDesign {
     int panelHeight;
     QRect firstPicture;
     bool colorButton;      // the bar colour button before the separator, the turns after it
-    bool ownsWorkBitmap;   // FormCreate makes the work bitmap, FormClose releases it and the print picture
+    // FormCreate starts without a work bitmap (each build makes it) and FormClose, as the
+    // editor closes, releases it and the print picture (Code 39 and EAN-13).
+    bool releasesPicturesOnClose;
     const char* heightDefault;
     const char* closeCaption;  // the invisible close button; none where null
     bool closeButtonCloses = false;  // the close button closes the editor (Code 39's alone)
@@ -98,8 +100,8 @@ public:
     void CheckScan(const QImage& picture);
     void ClearScanLine();
     const ScanReport& LastScan() const { return scan_; }
-    // The build the preview shows, for a print at the printer's resolution; none while
-    // the preview shows none.
+    // The build the preview shows, for export, the scan check and a print at the
+    // printer's resolution; none while the preview shows none.
     const std::optional<symbols::Shown>& LastShown() const { return shown_; }
     // Writes the last good build to path (format by suffix); the message shown when it
     // could not be written, or an empty string.
@@ -135,8 +137,8 @@ protected:
     // Whether drawing may be painted; otherwise its notice is shown (a conversion error
     // as the general error box) and false returned.
     bool Accepted(const symbols::Drawing& drawing);
-    // Paints drawing on the preview, sized before, and tells what was painted there.
-    BuiltSymbol PaintPreview(const symbols::Drawing& drawing);
+    // Paints drawing on the preview, sized before.
+    void PaintPreview(const symbols::Drawing& drawing);
     // A white work bitmap of this size; false, with the same notice, when it cannot be made.
     bool SizeWorkBitmap(qint64 width, qint64 height);
     // Whitens the work bitmap and the preview at their sizes, as a new build starts; the
@@ -152,12 +154,11 @@ protected:
     // clipboard ("Fail to copy" when refused). Where the editor keeps the finished preview
     // as its work bitmap, a refused copy keeps the previous one; otherwise the work bitmap
     // is then taken from the preview and the preview centred. With the scan check on, the
-    // picture copied is then checked against built.
-    // The picture carries the resolution it was drawn at; the drawing's painter is kept
-    // to draw the symbol again for vector exports, and its inputs to draw it again at
-    // a printer's resolution.
-    bool FinishBuild(bool takeWorkFromPreview, BuiltSymbol built, const symbols::Drawing& drawing,
-                     const symbols::Inputs& inputs);
+    // picture copied is then checked against the drawing.
+    // The picture carries the resolution it was drawn at; the drawing is kept, as the
+    // editor's one record of its last build, for export and the scan check, and its
+    // inputs to draw it again at a printer's resolution.
+    bool FinishBuild(bool takeWorkFromPreview, const symbols::Drawing& drawing, const symbols::Inputs& inputs);
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -173,9 +174,7 @@ private:
     void DescribePreview();
 
     const EditorDesign& design_;
-    BuiltSymbol built_;
     ScanReport scan_;
-    platform::ExportedSymbol exported_;
-    // The build the preview shows, and whether turned; none while it shows none.
+    // The last build, as the preview shows it; none while it shows none.
     std::optional<symbols::Shown> shown_;
 };

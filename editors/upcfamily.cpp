@@ -67,5 +67,6 @@ void TUpcEditor::Build()
     inputs.height = platform::StrToFloat(fheightedt->text(), QLocale::c());
     const symbols::Drawing drawing = symbols::Prepare(family_.kind, inputs);
     if (!Accepted(drawing) || !SizePicture(drawing.width, drawing.height)) return;
-    FinishBuild(true, PaintPreview(drawing), drawing, inputs);
+    PaintPreview(drawing);
+    FinishBuild(true, drawing, inputs);
 }

@@ -51,7 +51,7 @@ constexpr EditorDesign UpcFrame(const char* caption, int width, int height)
         .panelHeight = 214,
         .firstPicture = {8, 8, 656, 147},
         .colorButton = true,
-        .ownsWorkBitmap = false,
+        .releasesPicturesOnClose = false,
         .heightDefault = "1.3",
         .closeCaption = "close",
         .label1 = {16, 14, 190, 17},

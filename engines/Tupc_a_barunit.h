@@ -1,6 +1,7 @@
 // UPC-A engine: appends the check digit to an 11-digit message, builds the 95-module
 // pattern and paints bars, the twelve human-readable digits, the comment line and the
 // 2- or 5-digit add-on through the layout of the bar symbol base.
+// The build path runs it once, on a recording canvas; every output replays that recording.
 #pragma once
 
 #include <string>
@@ -14,7 +15,7 @@ namespace engines {
 class Tupc_a : public Tbar {
 public:
     static constexpr int kModules = 95;
-    // The add-on digits, empty, 2 or 5 of them; the editor assigns them directly.
+    // The add-on digits, empty, 2 or 5 of them; the build path assigns them directly.
     std::string Supplemental;
 
     // The 7-module pattern of a digit in number set A, B or C; nothing for a non-digit.

@@ -1,6 +1,7 @@
 // UPC-E engine: the six digits of a zero-suppressed UPC-A message, number system 0,
 // whose check digit is carried by the number sets of the digits alone. Builds the
 // 51-module pattern and paints it through the layout of the bar symbol base.
+// The build path runs it once, on a recording canvas; every output replays that recording.
 #pragma once
 
 #include <string>
@@ -14,7 +15,7 @@ namespace engines {
 class Tupce : public Tbar {
 public:
     static constexpr int kModules = 51;
-    // The add-on digits, empty, 2 or 5 of them; the editor assigns them directly.
+    // The add-on digits, empty, 2 or 5 of them; the build path assigns them directly.
     std::string Supplemental;
 
     // The 7-module pattern of a digit in number set A or B; nothing for a non-digit.

@@ -20,7 +20,7 @@ constexpr double kMetresPerInch = 0.0254;
 QString WritePdf(const ExportedSymbol& symbol, QIODevice& device)
 {
     const int r = symbol.resolution;
-    const QSize size = symbol.picture.size();
+    const QSize size(symbol.width, symbol.height);
     QPdfWriter writer(&device);
     writer.setResolution(r);
     writer.setPageSize(QPageSize(QSizeF(double(size.width()) / r, double(size.height()) / r), QPageSize::Inch, {},
@@ -85,14 +85,21 @@ QImage OneBitPicture(const QImage& picture)
 QString WriteSymbol(const ExportedSymbol& symbol, const QString& format, QIODevice& device)
 {
     if (format == QLatin1String("png")) {
-        QImage png = OneBitPicture(symbol.picture);
+        QImage picture = WhiteImage(symbol.width, symbol.height);
+        if (picture.isNull())
+            return QStringLiteral("No memory for a %1 x %2 picture.").arg(symbol.width).arg(symbol.height);
+        {
+            ImageCanvas canvas(picture);
+            symbol.paint(canvas);
+        }
+        QImage png = OneBitPicture(picture);
         SetResolution(png, symbol.resolution);
         QImageWriter writer(&device, "png");
         if (writer.write(png)) return QString();
         return device.errorString().isEmpty() ? writer.errorString() : device.errorString();
     }
     if (format == QLatin1String("svg")) {
-        const QByteArray svg = SvgDocument(symbol.picture.width(), symbol.picture.height(), symbol.resolution, symbol.paint);
+        const QByteArray svg = SvgDocument(symbol.width, symbol.height, symbol.resolution, symbol.paint);
         return device.write(svg) == svg.size() ? QString() : device.errorString();
     }
     return WritePdf(symbol, device);
@@ -101,7 +108,7 @@ QString WriteSymbol(const ExportedSymbol& symbol, const QString& format, QIODevi
 QString ExportSymbol(const ExportedSymbol& symbol, const QString& path)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
-    if (symbol.picture.isNull() || symbol.resolution <= 0 || !symbol.paint)
+    if (symbol.width <= 0 || symbol.height <= 0 || symbol.resolution <= 0 || !symbol.paint)
         return QStringLiteral("Build a symbol before exporting it.");
     if (suffix != QLatin1String("png") && suffix != QLatin1String("svg") && suffix != QLatin1String("pdf"))
         return QStringLiteral("'%1' is not a PNG, SVG or PDF file name.").arg(QFileInfo(path).fileName());

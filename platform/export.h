@@ -1,5 +1,6 @@
-// Writes a built symbol to a file at its true size: PNG from the picture itself,
-// SVG and PDF by letting the engine paint again on a vector surface. Every file is
+// Writes a built symbol to a file at its true size, each format by painting the
+// symbol again: PNG on a white picture as the preview is painted, SVG and PDF on a
+// vector surface. Every file is
 // written to a temporary file renamed into place, so a failed write leaves nothing behind.
 #pragma once
 
@@ -17,8 +18,8 @@ namespace platform {
 using SymbolPainter = std::function<void(engines::Canvas&)>;
 
 struct ExportedSymbol {
-    QImage picture;      // as built, pixel for pixel
-    int resolution = 0;  // dots per inch the picture was drawn at
+    int width = 0, height = 0;  // the picture's, in pixels
+    int resolution = 0;         // dots per inch the picture is drawn at
     SymbolPainter paint;
 };
 

@@ -72,8 +72,6 @@ void ImageCanvas::FillRect(int left, int top, int right, int bottom)
         PainterCanvas::FillRect(left, top, right, bottom);
         return;
     }
-    if (log_ && brushPixel_ != qRgb(255, 255, 255) && right > left && bottom > top)
-        log_->bars.emplace_back(QPoint(left, top), QPoint(right - 1, bottom - 1));
     left = std::max(left, 0);
     top = std::max(top, 0);
     right = std::min(right, image_.width());
@@ -109,7 +107,6 @@ bool ImageCanvas::TextOut(int x, int y, const std::string& text)
     Flush();
     const DrawnText glyphs = TextDrawn(textFont_, brushPixel_, image_.logicalDpiY(), text);
     const QImage& drawn = glyphs.picture;
-    if (log_) log_->texts.push_back({text, QPoint(x, y), drawn, brushPixel_, glyphs.ink.translated(x, y)});
     const QRect target = QRect(QPoint(x, y), drawn.size()) & image_.rect();
     if (target.isEmpty()) return true;
     uchar* const bits = const_cast<uchar*>(image_.constBits());

@@ -6,9 +6,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
-#include <functional>
 #include <string>
-#include <vector>
 
 #include "engines/canvas.h"
 #include "platform/fonts.h"
@@ -34,21 +32,6 @@ private:
     engines::Font font_;
 };
 
-// What an image canvas painted, kept for checks of the finished picture: every
-// rectangle filled in a colour other than white, as asked (it may reach beyond the
-// picture), and every text with the box it was drawn as.
-struct DrawingLog {
-    struct Text {
-        std::string text;
-        QPoint at;     // top-left corner of the box
-        QImage drawn;  // the box in its colour with the glyphs on it
-        QRgb box;      // the box colour: every other pixel of drawn is a glyph's
-        QRect ink;     // the glyphs' bounding rectangle in the picture; null when blank
-    };
-    std::vector<QRect> bars;
-    std::vector<Text> texts;
-};
-
 struct PainterHolder {
     explicit PainterHolder(QImage& image) : painter(&image) {}
     QPainter painter;
@@ -65,9 +48,6 @@ class ImageCanvas : private PainterHolder, public PainterCanvas {
 public:
     explicit ImageCanvas(QImage& image);
     ~ImageCanvas() override;
-    // Keeps what is painted from now on in log, until set to null. Only 32-bit pictures,
-    // which every build makes, are logged.
-    void SetLog(DrawingLog* log) { log_ = log; }
     void SetBrushColor(engines::Rgb color) override;
     void SetFont(const engines::Font& font) override;
     int FontSize() const override;
@@ -89,7 +69,6 @@ private:
     QRgb brushPixel_ = qRgb(255, 255, 255);
     engines::Font textFont_;
     Span pending_;
-    DrawingLog* log_ = nullptr;
 };
 
 }  // namespace platform

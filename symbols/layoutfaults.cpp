@@ -17,21 +17,22 @@ struct TextGroup {
     bool plural;
     double fromBars;      // interval leverage away from the bars
     double roomBelow;     // interval leverage of the room below, to the bottom edge
-    std::vector<const platform::DrawingLog::Text*> texts;
+    std::vector<const PlacedText*> texts;
 };
 
 // The add-on is drawn last, one digit a text; the comment is the topmost text that
 // reads like it; every other text is a human-readable character.
-std::vector<TextGroup> GroupTexts(const BuiltSymbol& built)
+std::vector<TextGroup> GroupTexts(const Report& r)
 {
+    const BuiltSymbol& built = r.built;
     const IntervalLeverage& lever = built.leverage;
     TextGroup comment{"The comment line", "comment line", false, lever.commentFromBars, 0, {}};
     TextGroup characters{"The human-readable characters", "characters", true, lever.charactersFromBars,
                          lever.roomBelowCharacters, {}};
     TextGroup addOn{"The add-on digits", "add-on digits", true, lever.addOnDigitsFromBars, 0, {}};
-    const auto& texts = built.drawn.texts;
+    const auto& texts = r.texts;
     const std::size_t addOnFirst = texts.size() - std::min(texts.size(), std::size_t(built.addOn.size()));
-    const platform::DrawingLog::Text* commentText = nullptr;
+    const PlacedText* commentText = nullptr;
     for (std::size_t i = 0; i < addOnFirst; ++i)
         if (!built.comment.isEmpty() && QString::fromStdString(texts[i].text) == built.comment &&
             (!commentText || texts[i].at.y() < commentText->at.y()))
@@ -69,7 +70,7 @@ void TextOutside(Report& r, const TextGroup& group)
     QStringList cuts, changes;
     if (bottom > 0) {
         cuts << QStringLiteral("%1 pixel rows below the bottom edge").arg(bottom);
-        if (const QString change = IntervalChange(r.built, bottom, group.roomBelow); !change.isEmpty())
+        if (const QString change = IntervalChange(r, bottom, group.roomBelow); !change.isEmpty())
             changes << change;
         changes << QStringLiteral("raise the Down Blank Space by %1 mils").arg(r.MilsToAdd(bottom));
     }
@@ -99,7 +100,7 @@ void TextIntoBars(Report& r, const TextGroup& group)
     int rows = 0;
     bool beside = false;
     for (const auto* text : group.texts) {
-        for (const QRect& bar : r.built.drawn.bars) {
+        for (const QRect& bar : r.bars) {
             const QRect both = text->ink & bar;
             if (both.isEmpty()) continue;
             int top = INT_MAX, bottom = INT_MIN;
@@ -121,7 +122,7 @@ void TextIntoBars(Report& r, const TextGroup& group)
         }
     }
     if (!beside && rows == 0) return;
-    const QString change = beside ? QString() : IntervalChange(r.built, rows, group.fromBars);
+    const QString change = beside ? QString() : IntervalChange(r, rows, group.fromBars);
     const QString into = beside ? QStringLiteral("into the bars beside them")
                                 : QStringLiteral("%1 pixel rows into the bars").arg(rows);
     r.Hint(QString::fromLatin1(group.name) + QStringLiteral(" in the bars"),
@@ -151,7 +152,7 @@ void BarsOutside(Report& r)
 {
     const QRect frame = r.picture.rect();
     int bottom = 0, right = 0, left = 0, top = 0;
-    for (const QRect& bar : r.built.drawn.bars) {
+    for (const QRect& bar : r.bars) {
         bottom = std::max(bottom, bar.bottom() - frame.bottom());
         right = std::max(right, bar.right() - frame.right());
         left = std::max(left, frame.left() - bar.left());
@@ -177,7 +178,7 @@ void BarsOutside(Report& r)
 
 void LayoutFaults(Report& r)
 {
-    for (const TextGroup& group : GroupTexts(r.built)) {
+    for (const TextGroup& group : GroupTexts(r)) {
         TextOutside(r, group);
         TextIntoBars(r, group);
     }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -53,11 +54,24 @@ QImage Rgb32(const QImage& picture);
 QString Fixed1(double value);
 QString MilsText(double value);
 
+// A text of the build as the picture holds it: its box in the box colour with the
+// glyphs on it, drawn as the preview draws it.
+struct PlacedText {
+    std::string text;
+    QPoint at;     // top-left corner of the box
+    QImage drawn;  // the box in its colour with the glyphs on it
+    QRgb box;      // the box colour: every other pixel of drawn is a glyph's
+    QRect ink;     // the glyphs' bounding rectangle in the picture; null when blank
+};
+
 struct Report {
     const BuiltSymbol& built;
     const Standard& standard;
     const SymbolMeasures& m;
     const QImage& picture;
+    int resolution;
+    std::vector<QRect> bars;         // every rectangle filled in a colour other than white
+    std::vector<PlacedText> texts;   // in the order they were drawn
     QStringList figures, hints, names;
 
     void Hint(const QString& name, const QString& text)
@@ -65,12 +79,12 @@ struct Report {
         names << name;
         hints << text;
     }
-    int MilsToAdd(int pixels) const { return MilsFor(pixels, built.resolution); }
+    int MilsToAdd(int pixels) const { return MilsFor(pixels, resolution); }
 };
 
 // "raise the Interval Space from 0 to 37 mils" where that gains pixels of room at
 // leverage pixels of room per pixel of interval; empty when the interval cannot.
-QString IntervalChange(const BuiltSymbol& built, int pixels, double leverage);
+QString IntervalChange(const Report& r, int pixels, double leverage);
 
 // The measured figures against the standard's: quiet zones, then the Code 39 ratio or
 // the add-on gap and the module.

@@ -5,7 +5,10 @@
 #include <cmath>
 
 #include "engines/rounding.h"
+#include "platform/fonts.h"
+#include "platform/textcache.h"
 #include "scanparts.h"
+#include "symbols/symbolbuild.h"
 
 using namespace symbols::scan;
 
@@ -24,6 +27,23 @@ bool SameSymbol(const BuiltSymbol& built, const Standard& standard, const platfo
     if (read.symbology == QString::fromLatin1(standard.name) && read.text == built.number) return true;
     return built.symbology == symbols::Kind::Ean13 && read.symbology == QStringLiteral("UPC-A") &&
            QLatin1Char('0') + read.text == built.number;
+}
+
+// Where the recording put its bars and texts on the picture, as the preview painted
+// them: texts in the picture's own text resolution, out of the store of drawn texts.
+void PlaceDrawing(Report& r, const symbols::Recording& recording)
+{
+    const engines::Rgb white = engines::kWhite;
+    for (const auto& fill : recording.Fills())
+        if (!(fill.color == white) && fill.right > fill.left && fill.bottom > fill.top)
+            r.bars.emplace_back(QPoint(fill.left, fill.top), QPoint(fill.right - 1, fill.bottom - 1));
+    const int dpi = platform::PictureTextDpi();
+    for (const auto& text : recording.Texts()) {
+        const QRgb box = qRgb(text.box.r, text.box.g, text.box.b);
+        const platform::DrawnText glyphs = platform::TextDrawn(text.font, box, dpi, text.text);
+        const QPoint at(text.x, text.y);
+        r.texts.push_back({text.text, at, glyphs.picture, box, glyphs.ink.translated(at)});
+    }
 }
 
 }  // namespace
@@ -50,13 +70,15 @@ std::function<QString(int pixels)> WholeMilsInput(const QString& label, int reso
     };
 }
 
-ScanReport AssessScan(const QImage& image, const BuiltSymbol& built, const platform::ScanRead& read)
+ScanReport AssessScan(const QImage& image, const symbols::Drawing& drawing, const platform::ScanRead& read)
 {
+    const BuiltSymbol& built = drawing.built;
     const QImage picture = Rgb32(image);
     const Standard& standard = StandardOf(built.symbology);
     // Without a resolution nothing converts to mils: the reading alone is told.
-    const SymbolMeasures m = built.resolution > 0 ? MeasurePicture(picture, built) : SymbolMeasures{};
-    Report r{built, standard, m, picture, {}, {}, {}};
+    const SymbolMeasures m = drawing.resolution > 0 ? MeasurePicture(picture, built) : SymbolMeasures{};
+    Report r{built, standard, m, picture, drawing.resolution, {}, {}, {}, {}, {}};
+    if (drawing.recording) PlaceDrawing(r, *drawing.recording);
     if (m.measured) {
         StandardFigures(r);
     } else {

@@ -9,9 +9,12 @@
 #include <QStringList>
 #include <functional>
 
-#include "platform/qtcanvas.h"
 #include "platform/scancheck.h"
 #include "symbols/kind.h"
+
+namespace symbols {
+struct Drawing;
+}
 
 // How the Interval Space moves things in an editor's layout: the pixels a text moves
 // away from the bars, or gains below it up to the picture's bottom edge, for each pixel
@@ -23,20 +26,18 @@ struct IntervalLeverage {
     double roomBelowCharacters = 1;
 };
 
-// What an editor built, told to the shared finish of a build.
+// What a scanner should read of a build, and what the scan check's advice rests on.
 struct BuiltSymbol {
     symbols::Kind symbology = symbols::Kind::Ean13;
     QString number;  // as a scanner reports it: EAN/UPC with the check digit, UPC-E in 8 digits
     QString addOn;   // empty, 2 or 5 digits
     QString comment;
-    int resolution = 0;
     int fontSize = 0;     // points, which the layouts also take as pixels
     double interval = 0;  // the Interval Space in use, mils
     IntervalLeverage leverage;
     // The input that gives a module (Code 39: a narrow bar) of this many pixels, such as
     // "a 'Single Bar Width' of 16 mils"; empty when the editor's input cannot give it.
     std::function<QString(int pixels)> widthFor;
-    platform::DrawingLog drawn;  // what the engine painted into the picture
 };
 
 // Figures read off one pixel row through the bars, in pixels.
@@ -58,7 +59,9 @@ struct ScanReport {
 };
 
 SymbolMeasures MeasurePicture(const QImage& picture, const BuiltSymbol& built);
-ScanReport AssessScan(const QImage& picture, const BuiltSymbol& built, const platform::ScanRead& read);
+// The picture is the drawing's, painted on a new white picture of its size (and maybe
+// damaged since): the drawing's recording tells where its bars and texts were meant to go.
+ScanReport AssessScan(const QImage& picture, const symbols::Drawing& drawing, const platform::ScanRead& read);
 
 // BuiltSymbol::widthFor of an input in whole mils that becomes pixels as
 // round(mils / 1000 × resolution): "a 'label' of 16 mils".

@@ -53,11 +53,12 @@ QString MilsText(double value) { return platform::FloatToStr(value); }
 
 // "raise the Interval Space from 0 to 37 mils" where that gains pixels of room at
 // leverage pixels of room per pixel of interval; empty when the interval cannot.
-QString IntervalChange(const BuiltSymbol& built, int pixels, double leverage)
+QString IntervalChange(const Report& r, int pixels, double leverage)
 {
+    const BuiltSymbol& built = r.built;
     if (leverage == 0 || pixels <= 0) return {};
     const int interval = static_cast<int>(std::ceil(pixels / std::abs(leverage) - kSlack));
-    const int mils = MilsFor(interval, built.resolution);
+    const int mils = r.MilsToAdd(interval);
     if (leverage > 0)
         return QStringLiteral("raise the Interval Space from %1 to %2 mils")
             .arg(MilsText(built.interval), MilsText(built.interval + mils));
@@ -135,7 +136,7 @@ double PrintedMils(double pixels, int resolution) { return pixels * 1000 / resol
 
 void ModuleWidth(Report& r)
 {
-    const int resolution = r.built.resolution;
+    const int resolution = r.resolution;
     const double mils = PrintedMils(r.m.module, resolution);
     const double percent = mils / kNominalMils * 100;
     r.figures << QStringLiteral("Module: %1 px = %2 mils printed, %3 % of %4 mils; the standard allows %5 % to %6 %.")
@@ -160,7 +161,7 @@ void ModuleWidth(Report& r)
 
 void Code39Ratio(Report& r)
 {
-    const int resolution = r.built.resolution;
+    const int resolution = r.resolution;
     const int narrow = static_cast<int>(r.m.module);
     const double mils = PrintedMils(narrow, resolution);
     const double ratio = double(r.m.wide) / narrow;

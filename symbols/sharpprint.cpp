@@ -20,7 +20,7 @@ Inputs AtResolution(const Inputs& built, int builtResolution, int resolution)
 
 SharpPicture DrawSharp(const Shown& shown, int resolution)
 {
-    const Drawing drawing = Prepare(shown.kind, AtResolution(shown.inputs, shown.resolution, resolution));
+    const Drawing drawing = Prepare(shown.Symbology(), AtResolution(shown.inputs, shown.drawing.resolution, resolution));
     if (!drawing.Drawable()) return {{}, 0, drawing.error};
     // Painted at the picture's default resolution, as the preview is: the scaled font
     // then writes the text at its size on the preview, enlarged as the bars are.
@@ -63,8 +63,8 @@ QString PrintFigures(const Shown* shown, const SharpPicture& sharp, int screenDp
         const QString line = dpi + Stretched(QStringLiteral("pixels"), scale);
         return sharpOn ? line + QStringLiteral("; Sharp printing has no build to draw again") : line;
     }
-    const QString elements = shown->kind == Kind::Code39 ? QStringLiteral("narrow bars") : QStringLiteral("modules");
-    const double stretched = shown->module * scale;
+    const QString elements = shown->Symbology() == Kind::Code39 ? QStringLiteral("narrow bars") : QStringLiteral("modules");
+    const double stretched = shown->drawing.module * scale;
     const QString stretch = Stretched(elements, stretched);
     if (sharp.picture.isNull())
         return dpi + stretch + QStringLiteral("; Sharp printing cannot draw this symbol at %1 dpi%2")

@@ -10,13 +10,13 @@
 
 namespace symbols {
 
-// A finished build as the preview shows it.
+// An editor's one record of its last finished build, as the preview shows it: the
+// symbol every output replays, and the inputs that draw it again at another resolution.
 struct Shown {
-    Kind kind = Kind::Ean13;
-    Inputs inputs;       // as built
-    int resolution = 0;  // the build's
-    int module = 0;      // pixels of a module, Code 39: of a narrow element
-    bool turned = false; // the preview shows it a quarter turn clockwise
+    Inputs inputs;        // as built
+    Drawing drawing;      // drawable; its resolution and module are the build's
+    bool turned = false;  // the preview shows it a quarter turn clockwise
+    Kind Symbology() const { return drawing.built.symbology; }
 };
 
 // The inputs of a build for another resolution. Lengths are in inches and mils and

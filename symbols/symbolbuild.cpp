@@ -28,20 +28,17 @@ void Keep(Drawing& drawing, std::shared_ptr<const Recording> recording)
 }
 
 // What every build tells the scan check the same way.
-BuiltSymbol Built(Kind kind, const Inputs& inputs, int resolution, IntervalLeverage leverage,
-                  std::function<QString(int)> widthFor)
+BuiltSymbol Built(Kind kind, const Inputs& inputs, IntervalLeverage leverage, std::function<QString(int)> widthFor)
 {
     return {
         .symbology = kind,
         .number = {},
         .addOn = QString::fromStdString(inputs.addOn),
         .comment = QString::fromStdString(inputs.comment),
-        .resolution = resolution,
         .fontSize = inputs.font.size,
         .interval = inputs.page.fiwidth,
         .leverage = leverage,
         .widthFor = std::move(widthFor),
-        .drawn = {},
     };
 }
 
@@ -106,7 +103,7 @@ Drawing PrepareCode39(const Inputs& inputs)
     // The characters start right at the bars' bottom unless a comment adds an interval;
     // below them lie three intervals, or one with a comment.
     const IntervalLeverage leverage = inputs.comment.empty() ? IntervalLeverage{1, 0, 0, 3} : IntervalLeverage{1, 1, 0, 1};
-    drawing.built = Built(Kind::Code39, inputs, engine.Dpi(), leverage,
+    drawing.built = Built(Kind::Code39, inputs, leverage,
                           WholeMilsInput(QStringLiteral("Narrow Bar Width"), engine.Dpi()));
     drawing.built.number = ScannedCode39(inputs.message);
     std::shared_ptr<Recording> recording = recorder.Finish();
@@ -149,7 +146,7 @@ Drawing PrepareEan13(const Inputs& inputs)
     // The digits move down half an interval while the guard bars, 6 % longer than data
     // bars that lose two and a half intervals, end 0.15 of one higher; the add-on's bars
     // start one interval below its digits.
-    drawing.built = Built(Kind::Ean13, inputs, r, {1, 0.65, 1, 1}, Ean13WidthInput(r));
+    drawing.built = Built(Kind::Ean13, inputs, {1, 0.65, 1, 1}, Ean13WidthInput(r));
     drawing.built.number = message + QString::number(engines::TENA13::CheckDigit(inputs.message));
     return CheckedForBarsAndSize(std::move(drawing), "'Bar code Width'", kLowEan13BarsHint);
 }
@@ -191,7 +188,7 @@ Drawing PrepareUpc(Kind kind, const Inputs& inputs)
     // Every text keeps one interval from the bars it faces. The digits under the bars
     // move down by two intervals while the picture grows by one, so below them each
     // pixel of interval is one pixel less.
-    drawing.built = Built(kind, inputs, drawing.resolution, {1, 1, 1, -1},
+    drawing.built = Built(kind, inputs, {1, 1, 1, -1},
                           WholeMilsInput(QStringLiteral("Single Bar Width"), drawing.resolution));
     // Drawn, the engine has appended the check digit to its message.
     drawing.built.number = QString::fromStdString(ScannedNumber(engine));

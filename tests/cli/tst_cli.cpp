@@ -321,7 +321,7 @@ private slots:
         }
         platform::SetResolution(editor, dpi);
         const QString exported = dir.filePath("exported.png");
-        QCOMPARE(platform::ExportSymbol({editor, dpi, drawing.paint}, exported), QString());
+        QCOMPARE(platform::ExportSymbol({drawing.width, drawing.height, dpi, drawing.paint}, exported), QString());
         const QImage qtPng(exported);
 
         QCOMPARE(fast.depth(), 1);

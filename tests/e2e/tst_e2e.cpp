@@ -844,7 +844,7 @@ private:
         const symbols::Drawing onScreen = symbols::Prepare(c.kind, inputs);
         QVERIFY2(onScreen.Drawable(), qPrintable(onScreen.error));
         const symbols::SharpPicture sharp =
-            symbols::DrawSharp({c.kind, inputs, onScreen.resolution, onScreen.module, c.turned}, dpi);
+            symbols::DrawSharp({inputs, onScreen, c.turned}, dpi);
         QVERIFY2(!sharp.picture.isNull(), qPrintable(sharp.error));
 
         const QString name = QFileInfo(pdf).completeBaseName();
