@@ -89,7 +89,7 @@ std::string Utf8Of(char32_t cp)
 // they have no face to quote.
 std::string NameCodePoint(char32_t cp)
 {
-    const std::string number = "U+" + Hex(static_cast<unsigned>(cp), cp > 0xFFFF ? 6 : 4);
+    const std::string number = "U+" + Hex(static_cast<unsigned>(cp), 4);
     if (cp < 0x20 || (cp >= 0x7F && cp < 0xA0)) return number;
     if (cp < 0x80) return "'" + Utf8Of(cp) + "'";
     return "'" + Utf8Of(cp) + "' (" + number + ")";
