@@ -103,7 +103,12 @@ const AiRule* FindRule(std::string_view ai)
 // A piece of the typed text in quotes, cut short when long.
 std::string Quote(std::string_view text)
 {
-    if (text.size() > 40) return "'" + std::string(text.substr(0, 37)) + "...'";
+    if (text.size() > 40) {
+        // Cut before a character, not inside one.
+        std::size_t cut = 37;
+        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+        return "'" + std::string(text.substr(0, cut)) + "...'";
+    }
     return "'" + std::string(text) + "'";
 }
 

@@ -38,21 +38,6 @@ private slots:
         QCOMPARE(QString::fromStdString(read.text), digits);
     }
 
-    // Start 4 narrow, 7 pairs of 10 elements with 2 wide bars and 2 wide spaces each,
-    // stop wide-narrow-narrow: 77 elements, 14 wide among the pairs' bars and as many among
-    // their spaces.
-    void elementSequence()
-    {
-        const auto wide = engines::EncodeItf14("1540014128876").wide;
-        QCOMPARE(wide.size(), 77u);
-        QCOMPARE(std::vector<bool>(wide.begin(), wide.begin() + 4), std::vector<bool>(4, false));
-        QCOMPARE(std::vector<bool>(wide.end() - 3, wide.end()), (std::vector<bool>{true, false, false}));
-        int wideBars = 0, wideSpaces = 0;
-        for (std::size_t i = 4; i < 74; ++i) (i % 2 == 0 ? wideBars : wideSpaces) += wide[i];
-        QCOMPARE(wideBars, 14);
-        QCOMPARE(wideSpaces, 14);
-    }
-
     // Wide = ratio * narrow to the nearest pixel, never outside 2.25 to 3 times narrow.
     void pixelWidths_data()
     {
