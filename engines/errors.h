@@ -13,4 +13,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A message the symbology cannot carry: a character outside its set, a wrong check
+// digit, an Application Identifier it does not know, a field too long. The text names
+// what is wrong and what is expected.
+class EncodeError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 }  // namespace engines
