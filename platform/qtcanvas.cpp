@@ -1,6 +1,8 @@
 #include "qtcanvas.h"
 
 #include <QFontMetrics>
+#include <algorithm>
+#include <cstring>
 
 #include "platform/textcache.h"
 
@@ -41,9 +43,10 @@ bool PainterCanvas::TextOut(int x, int y, const std::string& text)
 
 ImageCanvas::ImageCanvas(QImage& image) : PainterHolder(image), PainterCanvas(painter), image_(image) {}
 
+// Pictures written directly need only the pixel; the painter's colour serves the others.
 void ImageCanvas::SetBrushColor(engines::Rgb color)
 {
-    PainterCanvas::SetBrushColor(color);
+    if (!Direct()) PainterCanvas::SetBrushColor(color);
     brushPixel_ = qRgb(color.r, color.g, color.b);
 }
 
@@ -64,8 +67,9 @@ bool ImageCanvas::Direct() const
 
 ImageCanvas::~ImageCanvas() { Flush(); }
 
-// Side by side bars of one height and colour (the modules of one bar) are gathered and
-// written as one rectangle: a build paints some sixty modules, each a hundred rows high.
+// Side by side bars of one height and colour (the modules of one bar) are gathered into
+// one span, and spans of one height into a band: a build paints some sixty modules, or
+// a Code 39 symbol a hundred bars and spaces, each a hundred rows high.
 void ImageCanvas::FillRect(int left, int top, int right, int bottom)
 {
     if (!Direct()) {
@@ -77,27 +81,45 @@ void ImageCanvas::FillRect(int left, int top, int right, int bottom)
     right = std::min(right, image_.width());
     bottom = std::min(bottom, image_.height());
     if (left >= right || top >= bottom) return;
-    if (pending_.active && pending_.color == brushPixel_ && pending_.top == top && pending_.bottom == bottom &&
-        pending_.right == left) {
-        pending_.right = right;
+    if (!band_.empty() && (top != bandTop_ || bottom != bandBottom_)) Flush();
+    bandTop_ = top;
+    bandBottom_ = bottom;
+    if (!band_.empty() && band_.back().color == brushPixel_ && band_.back().right == left) {
+        band_.back().right = right;
         return;
     }
-    Flush();
-    pending_ = {left, top, right, bottom, brushPixel_, true};
+    band_.push_back({left, right, brushPixel_});
 }
 
 void ImageCanvas::Flush()
 {
-    if (!pending_.active) return;
-    pending_.active = false;
+    if (band_.empty()) return;
     // The painter that is open on the image owns its pixels already; the rows are
     // written where it writes, without asking the image to detach them again.
     uchar* const bits = const_cast<uchar*>(image_.constBits());
     const qsizetype stride = image_.bytesPerLine();
-    for (int y = pending_.top; y < pending_.bottom; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(bits + y * stride);
-        std::fill(row + pending_.left, row + pending_.right, pending_.color);
+    const auto row = [&](int y) { return reinterpret_cast<QRgb*>(bits + y * stride); };
+    QRgb* const first = row(bandTop_);
+    for (const Span& span : band_) std::fill(first + span.left, first + span.right, span.color);
+    // The first row is copied where the band covers it, one stretch of touching or
+    // overlapping spans at a time (a Code 39 symbol's bars and spaces are one); what lies
+    // between the stretches stays as it was. A stretch of one span (an EAN/UPC bar) is
+    // filled row by row, which costs less than copying a few pixels.
+    if (band_.size() > 1)
+        std::sort(band_.begin(), band_.end(), [](const Span& a, const Span& b) { return a.left < b.left; });
+    for (std::size_t i = 0; i < band_.size();) {
+        const std::size_t start = i;
+        const int from = band_[i].left;
+        int to = band_[i].right;
+        for (++i; i < band_.size() && band_[i].left <= to; ++i) to = std::max(to, band_[i].right);
+        if (i == start + 1) {
+            for (int y = bandTop_ + 1; y < bandBottom_; ++y) std::fill(row(y) + from, row(y) + to, band_[start].color);
+            continue;
+        }
+        const std::size_t bytes = std::size_t(to - from) * sizeof(QRgb);
+        for (int y = bandTop_ + 1; y < bandBottom_; ++y) std::memcpy(row(y) + from, first + from, bytes);
     }
+    band_.clear();
 }
 
 bool ImageCanvas::TextOut(int x, int y, const std::string& text)

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPainter>
 #include <string>
+#include <vector>
 
 #include "engines/canvas.h"
 #include "platform/fonts.h"
@@ -44,6 +45,8 @@ struct PainterHolder {
 // bar costs a microsecond and each text several, most of it laying out the same few
 // strings again. Here bars are written straight into the pixels, and each text is
 // drawn once into a small picture that is kept and copied in at every later use.
+// Bars of one height (a Code 39 symbol's bars and spaces, some hundred of them) are
+// written into their first row and that row copied into the others.
 class ImageCanvas : private PainterHolder, public PainterCanvas {
 public:
     explicit ImageCanvas(QImage& image);
@@ -60,15 +63,16 @@ private:
     void Flush();
 
     struct Span {
-        int left = 0, top = 0, right = 0, bottom = 0;
-        QRgb color = 0;
-        bool active = false;
+        int left, right;
+        QRgb color;
     };
 
     QImage& image_;
     QRgb brushPixel_ = qRgb(255, 255, 255);
     engines::Font textFont_;
-    Span pending_;
+    // The fills not yet written, in order, all from bandTop_ to bandBottom_ (excluded).
+    std::vector<Span> band_;
+    int bandTop_ = 0, bandBottom_ = 0;
 };
 
 }  // namespace platform
