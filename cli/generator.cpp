@@ -1,9 +1,11 @@
 #include "generator.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <unistd.h>
 
@@ -109,7 +111,11 @@ QString Generator::ReadInputs(symbols::Kind kind, const QStringList& fields, sym
 
 QString Generator::Claim(int line, const QString& path)
 {
-    const QString key = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    const QString name = QDir::cleanPath(QDir::isAbsolutePath(path) ? path : currentDir_ + QLatin1Char('/') + path);
+    const QByteArray hash = QCryptographicHash::hash(name.toUtf8(), QCryptographicHash::Blake2s_128);
+    NameDigest key;
+    std::memcpy(&key.high, hash.constData(), sizeof key.high);
+    std::memcpy(&key.low, hash.constData() + sizeof key.high, sizeof key.low);
     const auto found = claimed_.constFind(key);
     if (found != claimed_.constEnd())
         return QStringLiteral("'%1' was already written by line %2").arg(path).arg(found.value());

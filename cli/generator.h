@@ -3,8 +3,9 @@
 // SVG and PDF painted again.
 #pragma once
 
-#include <QString>
+#include <QDir>
 #include <QHash>
+#include <QString>
 #include <QStringList>
 #include <string_view>
 
@@ -43,8 +44,17 @@ private:
     PngQueue* queue_;
     platform::BitCanvas bits_;
     platform::MonoPng png_;
-    // The files written so far, by the line that wrote each.
-    QHash<QString, int> claimed_;
+    // The files written so far, each by a 128-bit digest of its cleaned absolute name
+    // (a tenth of the name's own memory, so a long batch stays small), with the line
+    // that wrote it.
+    struct NameDigest {
+        quint64 high = 0, low = 0;
+        friend bool operator==(const NameDigest&, const NameDigest&) = default;
+        friend size_t qHash(const NameDigest& digest, size_t seed) { return ::qHash(digest.low, seed); }
+    };
+    QHash<NameDigest, int> claimed_;
+    // The working directory, asked once: relative names are claimed against it.
+    const QString currentDir_ = QDir::currentPath();
 };
 
 // Writes a symbol for each line of options.batch ('-': standard input), telling each
