@@ -638,6 +638,72 @@ private slots:
         QCOMPARE(Files(dir.path()), QStringList{});
     }
 
+    // An EAN/UPC number typed whole: the check digit a scanner reads from the short
+    // form's symbol is dropped and gives the same file; any other is refused naming it,
+    // in a batch with its line and for one symbol without.
+    void wholeNumbersAreChecked_data()
+    {
+        QTest::addColumn<QString>("symbology");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("ean13") << "ean13" << "590123412345";
+        QTest::newRow("ean8") << "ean8" << "9638507";
+        QTest::newRow("upca") << "upca" << "03600029145";
+        QTest::newRow("upce") << "upce" << "123456";
+        QTest::newRow("upce, last digit 3") << "upce" << "654323";
+    }
+    void wholeNumbersAreChecked()
+    {
+        QFETCH(QString, symbology);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        QCOMPARE(RunBatch(dir.path(), {symbology, message, "-o", "short.png"}).exitCode, 0);
+        const QStringList read = DecodeSymbols(QImage(dir.filePath("short.png")), Symbology::EanUpc);
+        QCOMPARE(read.size(), 1);
+        const QString whole = read.first();
+        QCOMPARE(whole.size(), message.size() + (symbology == "upce" ? 2 : 1));
+        const QChar right = whole.back();
+        const QChar wrongDigit = QChar('0' + (right.digitValue() + 1) % 10);
+        const QString wrong = whole.chopped(1) + wrongDigit;
+        const QByteArray sentence = QStringLiteral("check digit %1 should be %2.").arg(wrongDigit, right).toUtf8();
+
+        const Outcome batch = RunBatch(dir.path(), {"-o", "{line}.png", "--batch", "-"},
+                                       (symbology + "," + whole + "\n" + symbology + "," + wrong + "\n").toUtf8());
+        QCOMPARE(batch.exitCode, 1);
+        QCOMPARE(batch.err, "ruvola-batch: line 2: " + sentence + "\n");
+        QFile shortForm(dir.filePath("short.png")), wholeForm(dir.filePath("1.png"));
+        QVERIFY(shortForm.open(QIODevice::ReadOnly) && wholeForm.open(QIODevice::ReadOnly));
+        QCOMPARE(wholeForm.readAll(), shortForm.readAll());
+
+        const Outcome one = RunBatch(dir.path(), {symbology, wrong, "-o", "wrong.png"});
+        QCOMPARE(one.exitCode, 1);
+        QCOMPARE(one.err, "ruvola-batch: " + sentence + "\n");
+        QCOMPARE(Files(dir.path()), (QStringList{"1.png", "short.png"}));
+    }
+
+    // A number of the whole length that is not all digits is judged as before, and a
+    // whole UPC-E number of another number system is refused.
+    void wholeLengthsOtherwiseRefused_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("EAN-13 with a letter last") << QStringList{"ean13", "590123412345X"}
+                                                   << "The 'Bar code message' must contain 12 numbers.";
+        QTest::newRow("UPC-A with a letter first") << QStringList{"upca", "X36000291452"}
+                                                   << "The 'Bar code message' must contain 11 numbers.";
+        QTest::newRow("UPC-E of number system 1") << QStringList{"upce", "11234565"}
+                                                  << "an 8-digit UPC-E number starts with 0, the only number system drawn, not 1";
+    }
+    void wholeLengthsOtherwiseRefused()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        const Outcome run = RunBatch(dir.path(), arguments << "-o" << "symbol.png");
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(QString::fromUtf8(run.err), "ruvola-batch: " + error + "\n");
+        QCOMPARE(Files(dir.path()), QStringList{});
+    }
+
     void unwritablePlaceIsABadSymbol()
     {
         QTemporaryDir dir;
