@@ -101,9 +101,10 @@ QString Generator::Write(int line, const QStringList& fields)
 QString Generator::ReadInputs(symbols::Kind kind, const QStringList& fields, symbols::Inputs& inputs,
                               QString& typed) const
 {
-    // Blanks around a number are no part of it; Code 39 keeps them, a blank being one
-    // of its characters.
-    const QString message = kind == symbols::Kind::Code39 ? fields[1] : fields[1].trimmed();
+    // Blanks around a number are no part of it; Code 39 and Code 128 keep them, a blank
+    // being one of their characters.
+    const bool text = kind == symbols::Kind::Code39 || kind == symbols::Kind::Code128;
+    const QString message = text ? fields[1] : fields[1].trimmed();
     const QString comment = fields.value(3).isEmpty() ? options_.comment.value_or(QString()) : fields[3];
     if (message.size() > kMaxFieldLength) return TooLong("message");
     if (comment.size() > kMaxFieldLength) return TooLong("comment");
@@ -112,10 +113,12 @@ QString Generator::ReadInputs(symbols::Kind kind, const QStringList& fields, sym
     inputs.message = message.toStdString();
     if (QString error = DropCheckDigit(kind, inputs.message); !error.isEmpty()) return error;
     inputs.addOn = fields.value(2).trimmed().toStdString();
-    if (kind == symbols::Kind::Code39 && !inputs.addOn.empty()) return QStringLiteral("Code 39 has no add-on");
+    if (!symbols::NamesOf(kind).addOnLabel && !inputs.addOn.empty())
+        return QStringLiteral("%1 has no add-on").arg(QLatin1String(symbols::SymbologyName(kind)));
     inputs.comment = comment.toStdString();
     inputs.page = options_.page;
     inputs.font = options_.font;
+    if (options_.bearers) inputs.bearers = *options_.bearers;
     struct Figure {
         int column;
         const std::optional<double>& option;
