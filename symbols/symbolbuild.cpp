@@ -241,9 +241,14 @@ Drawing DrawWidths(Kind kind, const Inputs& inputs, const WidthsSymbol& symbol, 
     // would not fit the pixels' range.
     for (const long long length : {left, right, top, down, interval, barHeight, content, width, height})
         if (length < -engines::kMaxPixels || length > engines::kMaxPixels)
-            return Refused(Refusal::Size, width > 0 && height > 0 ? TooLargeNotice(std::min<long long>(width, INT_MAX),
-                                                                                   std::min<long long>(height, INT_MAX))
-                                                                  : SizeNotice(width, height));
+        {
+            // Where the sides themselves fit, it is a length inside them that does not.
+            const bool sidesFit = width <= engines::kMaxPixels && height <= engines::kMaxPixels;
+            if (width <= 0 || height <= 0) return Refused(Refusal::Size, SizeNotice(width, height));
+            return Refused(Refusal::Size, sidesFit ? TooLargeNotice(INT_MAX, INT_MAX)
+                                                   : TooLargeNotice(std::min<long long>(width, INT_MAX),
+                                                                    std::min<long long>(height, INT_MAX)));
+        }
     const int x0 = int(left + (content - symbolWidth) / 2);
     Recorder recorder;
     recorder.SetFont(inputs.font);
