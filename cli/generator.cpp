@@ -4,12 +4,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <optional>
 #include <unistd.h>
 
 #include "csv.h"
+#include "engines/Tupce_unit.h"
+#include "engines/numbersets.h"
 #include "filenames.h"
 #include "platform/qtcanvas.h"
 #include "platform/savebytes.h"
@@ -42,6 +45,35 @@ QString CutLine(const std::optional<QStringList>& fields)
     return QStringLiteral("is longer than %1 bytes").arg(LineReader::kMaxLineBytes);
 }
 
+bool EanUpc(symbols::Kind kind)
+{
+    using symbols::Kind;
+    return kind == Kind::Ean13 || kind == Kind::Ean8 || kind == Kind::UpcA || kind == Kind::UpcE;
+}
+
+// An EAN/UPC number typed whole, as printed under its symbol: its check digit is
+// verified and dropped, so the symbol is the one its short form gives, and a wrong one
+// is refused naming the digit expected. A UPC-E number is number system 0, the six
+// digits and the check digit of their UPC-A expansion. Any other text is left to the
+// build to judge.
+QString DropCheckDigit(symbols::Kind kind, std::string& message)
+{
+    if (!EanUpc(kind)) return {};
+    const bool upce = kind == symbols::Kind::UpcE;
+    const std::size_t digits = std::size_t(symbols::NamesOf(kind).messageDigits);
+    if (message.size() != digits + (upce ? 2 : 1)) return {};
+    if (!std::all_of(message.begin(), message.end(), [](char c) { return c >= '0' && c <= '9'; })) return {};
+    if (upce && message.front() != '0')
+        return QStringLiteral("an 8-digit UPC-E number starts with 0, the only number system drawn, not %1")
+            .arg(QLatin1Char(message.front()));
+    const std::string shortForm = message.substr(upce ? 1 : 0, digits);
+    const std::string number = upce ? engines::Tupce::Expand(shortForm) : shortForm;
+    const char expected = char('0' + engines::CheckDigitOf(number, engines::ConvertDigit));
+    if (message.back() != expected) return QString::fromStdString(engines::WrongCheckDigit(message.back(), expected));
+    message = shortForm;
+    return {};
+}
+
 }  // namespace
 
 QString Generator::Write(int line, const QStringList& fields)
@@ -52,13 +84,14 @@ QString Generator::Write(int line, const QStringList& fields)
     const auto kind = symbols::KindNamed(name.toStdString());
     if (!kind) return QStringLiteral("'%1' is not a symbology (code39, ean13, ean8, upca, upce)").arg(name);
     symbols::Inputs inputs;
-    if (QString error = ReadInputs(*kind, fields, inputs); !error.isEmpty()) return error;
+    QString typed;
+    if (QString error = ReadInputs(*kind, fields, inputs, typed); !error.isEmpty()) return error;
     const symbols::Drawing drawing = symbols::Prepare(*kind, inputs);
     if (!drawing.Drawable()) return drawing.error;
 
     QString path;
     if (!options_.ToStandardOutput()) {
-        path = FileName(options_.pattern, line, name.toLower(), QString::fromStdString(inputs.message),
+        path = FileName(options_.pattern, line, name.toLower(), typed,
                         QString::fromStdString(inputs.addOn));
         if (QString error = Claim(line, path); !error.isEmpty()) return error;
     }
@@ -67,21 +100,27 @@ QString Generator::Write(int line, const QStringList& fields)
     return WriteExported(drawing, path);
 }
 
-QString Generator::ReadInputs(symbols::Kind kind, const QStringList& fields, symbols::Inputs& inputs) const
+QString Generator::ReadInputs(symbols::Kind kind, const QStringList& fields, symbols::Inputs& inputs,
+                              QString& typed) const
 {
-    // Blanks around a number are no part of it; Code 39 keeps them, a blank being one
-    // of its characters.
-    const QString message = kind == symbols::Kind::Code39 ? fields[1] : fields[1].trimmed();
+    // Blanks around a number are no part of it; Code 39 and Code 128 keep them, a blank
+    // being one of their characters.
+    const bool text = kind == symbols::Kind::Code39 || kind == symbols::Kind::Code128;
+    const QString message = text ? fields[1] : fields[1].trimmed();
     const QString comment = fields.value(3).isEmpty() ? options_.comment.value_or(QString()) : fields[3];
     if (message.size() > kMaxFieldLength) return TooLong("message");
     if (comment.size() > kMaxFieldLength) return TooLong("comment");
     inputs = symbols::Defaults(kind);
+    typed = message;
     inputs.message = message.toStdString();
+    if (QString error = DropCheckDigit(kind, inputs.message); !error.isEmpty()) return error;
     inputs.addOn = fields.value(2).trimmed().toStdString();
-    if (kind == symbols::Kind::Code39 && !inputs.addOn.empty()) return QStringLiteral("Code 39 has no add-on");
+    if (!symbols::NamesOf(kind).addOnLabel && !inputs.addOn.empty())
+        return QStringLiteral("%1 has no add-on").arg(QLatin1String(symbols::SymbologyName(kind)));
     inputs.comment = comment.toStdString();
     inputs.page = options_.page;
     inputs.font = options_.font;
+    if (options_.bearers) inputs.bearers = *options_.bearers;
     struct Figure {
         int column;
         const std::optional<double>& option;

@@ -26,8 +26,9 @@ public:
 
 private:
     // The symbol's inputs from the fields, falling back on the options where a field is
-    // left out or empty; the reason when a field is refused.
-    QString ReadInputs(symbols::Kind kind, const QStringList& fields, symbols::Inputs& inputs) const;
+    // left out or empty; the reason when a field is refused. typed: the message as
+    // typed, which names the file.
+    QString ReadInputs(symbols::Kind kind, const QStringList& fields, symbols::Inputs& inputs, QString& typed) const;
     // The file's name, claimed for line; the reason when an earlier line has it.
     QString Claim(int line, const QString& path);
     // The bars and the cached texts go straight into 1-bit rows and one reused zlib

@@ -16,9 +16,15 @@ const char* const kUsage =
     "Draws bar code symbols as the editors of Ruvola BarCode Generator do and writes\n"
     "them as PNG, SVG or PDF files at their true size.\n"
     "\n"
-    "SYMBOLOGY is code39, ean13, ean8, upca or upce. MESSAGE is what the editor's\n"
-    "'Bar Code Message' takes (12, 7, 11 or 6 digits without the check digit; Code 39\n"
-    "text); ADD-ON is an optional 2- or 5-digit supplement (not for Code 39).\n"
+    "SYMBOLOGY is code39, ean13, ean8, upca, upce, code128, gs1-128 or itf14. MESSAGE\n"
+    "is what the editor's 'Bar Code Message' takes (12, 7, 11 or 6 digits without the\n"
+    "check digit; Code 39 text); Code 128: ASCII text; GS1-128: the element string as\n"
+    "on the label, each Application Identifier in brackets, as\n"
+    "(01)09501101530003(17)250101(10)AB-123; ITF-14: 13 digits, or 14 with the check\n"
+    "digit. ADD-ON is an optional 2- or 5-digit supplement (EAN/UPC only).\n"
+    "An EAN/UPC number may also be typed whole, with its check digit (13, 8, 12 digits;\n"
+    "UPC-E: 8, number system 0 first): a right check digit gives the same symbol, a\n"
+    "wrong one is refused naming the digit it should be.\n"
     "\n"
     "  -b, --batch FILE       one symbol per line of FILE ('-' reads standard input):\n"
     "                           symbology,message,add-on,comment,height,width,ratio\n"
@@ -36,10 +42,16 @@ const char* const kUsage =
     "                         to standard output\n"
     "      --format FORMAT    png, svg or pdf: the format for standard output (png)\n"
     "  -c, --comment TEXT     comment line above the symbol\n"
-    "      --height INCHES    bar height (editor default 1.2 for Code 39, else 1.3)\n"
+    "      --height INCHES    bar height (editor default 1.2 for Code 39, 1.0 for\n"
+    "                         Code 128, else 1.3)\n"
     "      --width VALUE      Code 39: narrow bar in mils (23); EAN-13: symbol width in\n"
-    "                         whole inches (2); UPC-A, EAN-8, UPC-E: module in mils (21)\n"
-    "      --ratio R          Code 39 wide to narrow ratio, 2.0 to 3.0 (2.0)\n"
+    "                         whole inches (2); UPC-A, EAN-8, UPC-E: module in mils (21);\n"
+    "                         Code 128: module in mils (13); GS1-128: module in mils (20);\n"
+    "                         ITF-14: narrow bar in mils (20)\n"
+    "      --ratio R          wide to narrow ratio: Code 39 2.0 to 3.0 (2.0), ITF-14\n"
+    "                         2.25 to 3.0 (2.5)\n"
+    "      --bearers STYLE    ITF-14's bearer bars: frame, topbottom or none (frame);\n"
+    "                         a batch line has no field for it, the option sets all\n"
     "      --top, --bottom, --left, --right, --interval MILS\n"
     "                         the page values of the page setting dialog (0)\n"
     "      --font FACE        text font face (MS Sans Serif)\n"
@@ -120,9 +132,12 @@ Options ParseArguments(const QStringList& arguments)
                             &options.page.fiwidth};
     const QStringList pageOptions = {"--top", "--bottom", "--left", "--right", "--interval"};
     const QStringList valued = QStringList{"-b", "--batch", "-o", "--output", "-c", "--comment", "--height", "--width",
-                                           "--ratio", "--font", "--font-size", "--dpi", "-j", "--jobs", "--format"}
+                                           "--ratio", "--bearers", "--font", "--font-size", "--dpi", "-j", "--jobs", "--format"}
                                << pageOptions;
     QString widthText;
+    const QStringList bearerNames = {"frame", "topbottom", "none"};
+    const symbols::Bearers bearerStyles[] = {symbols::Bearers::Frame, symbols::Bearers::TopBottom,
+                                             symbols::Bearers::None};
     for (int i = 1; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
         if (a == QLatin1String("-h") || a == QLatin1String("--help")) {
@@ -158,6 +173,11 @@ Options ParseArguments(const QStringList& arguments)
             options.width = Number(a, widthText = value);
         else if (a == QLatin1String("--ratio"))
             options.ratio = Number(a, value);
+        else if (a == QLatin1String("--bearers")) {
+            const qsizetype style = bearerNames.indexOf(value.toLower());
+            if (style < 0) UsageError(QStringLiteral("--bearers takes frame, topbottom or none, not '%1'").arg(value));
+            options.bearers = bearerStyles[style];
+        }
         else if (pageOptions.contains(a))
             *pageValues[pageOptions.indexOf(a)] = Number(a, value);
         else if (a == QLatin1String("--font"))

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "engines/canvas.h"
+#include "symbols/kind.h"
 #include "symbols/pagevalues.h"
 
 inline constexpr int kDefaultDpi = 96;
@@ -16,6 +17,7 @@ struct Options {
     QString format;   // png, svg or pdf: from --format, else the pattern's suffix
     std::optional<QString> comment;
     std::optional<double> height, width, ratio;
+    std::optional<symbols::Bearers> bearers;  // ITF-14's
     PageValues page;
     engines::Font font;
     int dpi = kDefaultDpi;

@@ -375,9 +375,7 @@ void TBarEditor::ExportClick()
 void TBarEditor::CheckScan(const QImage& picture)
 {
     if (!shown_) return;  // nothing built to hold it against
-    const auto family = shown_->Symbology() == symbols::Kind::Code39 ? platform::ScanFamily::Code39
-                                                                     : platform::ScanFamily::EanUpc;
-    scan_ = AssessScan(picture, shown_->drawing, platform::ReadSymbol(picture, family));
+    scan_ = AssessScan(picture, shown_->drawing, platform::ReadSymbol(picture, ScanFamilyOf(shown_->Symbology())));
     // The line keeps to its strip; the whole of it heads the tip.
     ScanLine->setText(ScanLine->fontMetrics().elidedText(scan_.line, Qt::ElideRight, ScanLine->width()));
     ScanLine->setAccessibleName(scan_.line);
@@ -396,7 +394,7 @@ void TBarEditor::DescribePreview()
 {
     const BuiltSymbol& built = shown_->drawing.built;
     const symbols::Kind kind = built.symbology;
-    QString text = kind == symbols::Kind::Code39 ? QStringLiteral("Code 39") : QString::fromLatin1(symbols::NamesOf(kind).caption);
+    QString text = QString::fromLatin1(symbols::SymbologyName(kind));
     text += QLatin1Char(' ') + built.number;
     if (!built.addOn.isEmpty()) text += QStringLiteral(", add-on ") + built.addOn;
     if (!scan_.line.isEmpty()) text += scan_.failed ? QStringLiteral(", does not scan") : QStringLiteral(", scans");

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <stdexcept>
+#include <string>
 
 namespace engines {
 
@@ -20,5 +21,12 @@ class EncodeError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+// The sentence for a number that ends in another digit than its check digit:
+// "check digit 8 should be 7."
+inline std::string WrongCheckDigit(char given, char expected)
+{
+    return std::string("check digit ") + given + " should be " + expected + ".";
+}
 
 }  // namespace engines

@@ -158,9 +158,7 @@ public:
     void CheckDigit(std::string_view field) const
     {
         const int expected = Gs1CheckDigit(field.substr(0, field.size() - 1));
-        const int given = field.back() - '0';
-        if (given != expected)
-            Fail("check digit " + std::to_string(given) + " should be " + std::to_string(expected) + ".");
+        if (field.back() - '0' != expected) Fail(WrongCheckDigit(field.back(), char('0' + expected)));
     }
 
 private:

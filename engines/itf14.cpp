@@ -28,7 +28,7 @@ Itf14Symbol EncodeItf14(std::string_view text)
     Itf14Symbol symbol;
     const char check = static_cast<char>('0' + Gs1CheckDigit(text.substr(0, 13)));
     if (text.size() == 14 && text[13] != check)
-        throw EncodeError(std::string("check digit ") + text[13] + " should be " + check + ".");
+        throw EncodeError(WrongCheckDigit(text[13], check));
     symbol.digits = std::string(text.substr(0, 13)) + check;
 
     symbol.wide.assign(4, false);

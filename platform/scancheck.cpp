@@ -17,11 +17,16 @@ struct FormatName {
 const FormatName kNames[] = {
     {ZXing::BarcodeFormat::Code39, "Code 39"}, {ZXing::BarcodeFormat::EAN13, "EAN-13"},
     {ZXing::BarcodeFormat::UPCA, "UPC-A"},     {ZXing::BarcodeFormat::EAN8, "EAN-8"},
-    {ZXing::BarcodeFormat::UPCE, "UPC-E"},
+    {ZXing::BarcodeFormat::UPCE, "UPC-E"},     {ZXing::BarcodeFormat::Code128, "Code 128"},
+    {ZXing::BarcodeFormat::ITF, "ITF"},
 };
 
-QString NameOf(ZXing::BarcodeFormat format)
+QString NameOf(const ZXing::Result& result)
 {
+    const ZXing::BarcodeFormat format = result.format();
+    if (format == ZXing::BarcodeFormat::Code128 && result.symbologyIdentifier() == "]C1")
+        return QStringLiteral("GS1-128");
+    if (format == ZXing::BarcodeFormat::ITF && result.text().size() == 14) return QStringLiteral("ITF-14");
     for (const auto& [f, name] : kNames)
         if (f == format) return QString::fromLatin1(name);
     return QString::fromLatin1(ZXing::ToString(format));
@@ -44,6 +49,10 @@ ZXing::DecodeHints Hints(ScanFamily family)
     hints.setMaxNumberOfSymbols(1);
     if (family == ScanFamily::Code39) {
         hints.setFormats(ZXing::BarcodeFormat::Code39);
+    } else if (family == ScanFamily::Code128) {
+        hints.setFormats(ZXing::BarcodeFormat::Code128);
+    } else if (family == ScanFamily::Itf) {
+        hints.setFormats(ZXing::BarcodeFormat::ITF);
     } else {
         hints.setFormats(ZXing::BarcodeFormat::EAN13 | ZXing::BarcodeFormat::EAN8 | ZXing::BarcodeFormat::UPCA |
                          ZXing::BarcodeFormat::UPCE);
@@ -66,7 +75,7 @@ ScanRead ReadSymbol(const QImage& picture, ScanFamily family)
         const ZXing::Results results = ZXing::ReadBarcodes(view, Hints(family));
         if (results.empty() || !results.front().isValid()) return {};
         const ZXing::Result& result = results.front();
-        ScanRead read{true, NameOf(result.format()), QString::fromStdString(result.text()), {}};
+        ScanRead read{true, NameOf(result), QString::fromStdString(result.text()), {}};
         // An EAN/UPC add-on comes after the symbol's digits, parted by one blank.
         if (family == ScanFamily::EanUpc) {
             const qsizetype blank = read.text.indexOf(QLatin1Char(' '));

@@ -37,6 +37,11 @@ QRect InkOf(const QImage& picture, QRgb box)
 // The texts drawn lately, each as the picture TextOut leaves: its box in the brush
 // colour with the text on it. A handful of entries serves every build; the store is
 // emptied when it grows past its size, so odd texts (comment lines) cannot fill memory.
+QSize BoxOf(const QFontMetrics& metrics, const QString& text)
+{
+    return {std::max(1, metrics.horizontalAdvance(text)), std::max(1, metrics.height())};
+}
+
 DrawnText CachedText(const TextKey& key)
 {
     static std::vector<std::pair<TextKey, DrawnText>> store;
@@ -45,7 +50,7 @@ DrawnText CachedText(const TextKey& key)
     const QFont font = ToQFont(key.font, key.dpi);
     const QString s = QString::fromStdString(key.text);
     const QFontMetrics metrics(font);
-    QImage picture(std::max(1, metrics.horizontalAdvance(s)), std::max(1, metrics.height()), QImage::Format_RGB32);
+    QImage picture(BoxOf(metrics, s), QImage::Format_RGB32);
     picture.fill(key.box);
     {
         QPainter painter(&picture);
@@ -61,6 +66,11 @@ DrawnText CachedText(const TextKey& key)
 }
 
 }  // namespace
+
+QSize TextBox(const engines::Font& font, int dpi, const std::string& text)
+{
+    return BoxOf(QFontMetrics(ToQFont(font, dpi)), QString::fromStdString(text));
+}
 
 DrawnText TextDrawn(const engines::Font& font, QRgb box, int dpi, const std::string& text)
 {

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QSize>
 #include <string>
 
 #include "engines/canvas.h"
@@ -14,6 +15,10 @@ struct DrawnText {
     QImage picture;
     QRect ink;  // where the glyphs are in picture, null for a blank text
 };
+
+// The box a text takes at dpi dots per inch: its advance by the font's height, at
+// least a pixel either way, as TextDrawn draws it.
+QSize TextBox(const engines::Font& font, int dpi, const std::string& text);
 
 // A text as a 32-bit picture of dpi dots per inch shows it: its box (the text's advance
 // by the font's height) in the box colour with the glyphs on it. Drawn once and kept,

@@ -9,6 +9,28 @@ namespace symbols::scan {
 
 namespace {
 bool Dark(QRgb pixel) { return qGray(pixel) < 128; }
+
+// Dark or light rows of column x from row y on, y included, going up (step -1) or
+// down (step 1).
+int RowsWhile(const QImage& picture, int x, int y, int step, bool dark)
+{
+    int rows = 0;
+    for (; y >= 0 && y < picture.height() && Dark(picture.pixel(x, y)) == dark; y += step) ++rows;
+    return rows;
+}
+
+// The bearer bar above (step -1) or below (step 1) the bar at column barX, seen in the
+// quiet zone's column quietX: its dark rows after the light ones of the quiet zone,
+// where they end on the row the bar's own dark rows end; 0 where none do.
+int BearerBar(const QImage& picture, int row, int barX, int quietX, int step)
+{
+    if (quietX < 0 || quietX >= picture.width()) return 0;
+    const int first = row + step * RowsWhile(picture, quietX, row, step, false);
+    const int thick = RowsWhile(picture, quietX, first, step, true);
+    if (thick == 0) return 0;
+    const int barEnd = row + step * (RowsWhile(picture, barX, row, step, true) - 1);
+    return barEnd == first + step * (thick - 1) ? thick : 0;
+}
 }  // namespace
 
 std::vector<Run> DarkRuns(const QImage& picture, int y)
@@ -83,23 +105,34 @@ SymbolMeasures MeasurePicture(const QImage& image, const BuiltSymbol& built)
     const Standard& standard = StandardOf(built.symbology);
     const std::size_t mainBars = MainBars(built, standard);
     const AddOnShape* addOn = AddOnOf(built.addOn);
-    if (runs.size() != mainBars + (addOn ? std::size_t(addOn->bars) : 0)) return m;
+    // A frame's upright bearer bars cross every row through the bars: the bars and
+    // their quiet zones lie between them.
+    const std::size_t sides = built.symbology == symbols::Kind::Itf14 && built.bearers == symbols::Bearers::Frame ? 1 : 0;
+    if (mainBars == 0 || runs.size() != mainBars + 2 * sides + (addOn ? std::size_t(addOn->bars) : 0)) return m;
     m.measured = true;
-    m.left = runs.front().left;
-    m.right = picture.width() - runs.back().right;
-    if (built.symbology == symbols::Kind::Code39) {
+    const std::vector<Run> bars(runs.begin() + std::ptrdiff_t(sides), runs.end() - std::ptrdiff_t(sides));
+    m.left = bars.front().left - (sides ? runs.front().right : 0);
+    m.right = (sides ? runs.back().left : picture.width()) - bars.back().right;
+    if (sides) m.bearerSides = std::min(runs.front().right - runs.front().left, runs.back().right - runs.back().left);
+    const int barX = bars.front().left, quietX = barX - 1;
+    m.bearerTop = BearerBar(picture, m.row, barX, quietX, -1);
+    m.bearerBottom = BearerBar(picture, m.row, barX, quietX, 1);
+    m.barHeight = RowsWhile(picture, barX, m.row, -1, true) + RowsWhile(picture, barX, m.row, 1, true) - 1 -
+                  m.bearerTop - m.bearerBottom;
+    if (built.symbology == symbols::Kind::Code39 || built.symbology == symbols::Kind::Itf14) {
         int narrow = INT_MAX;
-        for (std::size_t i = 0; i < runs.size(); ++i) {
-            const int bar = runs[i].right - runs[i].left;
-            const int space = i + 1 < runs.size() ? runs[i + 1].left - runs[i].right : bar;
+        for (std::size_t i = 0; i < bars.size(); ++i) {
+            const int bar = bars[i].right - bars[i].left;
+            const int space = i + 1 < bars.size() ? bars[i + 1].left - bars[i].right : bar;
             narrow = std::min({narrow, bar, space});
             m.wide = std::max({m.wide, bar, space});
         }
         m.module = narrow;
         return m;
     }
+    const int modules = standard.modules > 0 ? standard.modules : built.modules;
     const Run& lastMain = runs[mainBars - 1];
-    m.module = double(lastMain.right - runs.front().left) / standard.modules;
+    m.module = double(lastMain.right - runs.front().left) / modules;
     if (addOn) {
         const Run& firstAddOn = runs[mainBars];
         m.gap = firstAddOn.left - lastMain.right;

@@ -67,6 +67,7 @@ QString MessageNotice(Kind kind, const QString& message)
         return unencodable.empty() ? QString() : UnencodableNotice(unencodable);
     }
     const int digits = NamesOf(kind).messageDigits;
+    if (digits == 0) return {};  // the encoder tells what it refuses
     if (message.size() != digits) return MessageLengthNotice(digits);
     if (kind != Kind::Ean13) return {};
     // Only pasted text can hold a non-digit; the engine cannot encode it.

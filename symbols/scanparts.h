@@ -13,13 +13,15 @@
 
 namespace symbols::scan {
 
-// The published figures (ISO/IEC 15420 for EAN/UPC, ISO/IEC 16388 for Code 39).
+// The published figures (ISO/IEC 15420 for EAN/UPC, ISO/IEC 16388 for Code 39, ISO/IEC
+// 15417 for Code 128, ISO/IEC 16390 for ITF-14, and GS1's figures for GS1-128
+// and ITF-14 on cartons).
 struct Standard {
     symbols::Kind symbology;
     const char* name;
-    int bars;                    // dark bars of the symbol; Code 39: of one character
+    int bars;                    // dark bars of the symbol; Code 39, Code 128: of one character
     int modules;                 // from the first bar's left edge to the last bar's right edge
-    int leftQuiet, rightQuiet;   // least quiet zones in modules; Code 39: narrow widths
+    int leftQuiet, rightQuiet;   // least quiet zones in modules; Code 39, ITF-14: narrow widths
     int gapMin;                  // least add-on gap, modules
 };
 
@@ -35,6 +37,12 @@ inline constexpr double kNominalMils = 13;  // the EAN/UPC module at 100 %
 inline constexpr double kMinPercent = 80, kMaxPercent = 200;
 inline constexpr double kThinNarrowMils = 20;  // Code 39 narrow bars up to this need the larger ratio
 inline constexpr double kThinRatio = 2.2, kLeastRatio = 2.0;
+// GS1-128 and ITF-14 scanned in logistics, as GS1 gives them: the module (the
+// narrow bar) from 0.495 to 1.016 mm, bars at least 31.75 mm (1.25 in) high where scanned
+// in general distribution, a GS1-128 symbol at most 165 mm long with its quiet zones.
+inline constexpr double kLogisticsLeastMm = 0.495, kLogisticsMostMm = 1.016;
+inline constexpr double kLogisticsBarMm = 31.75;
+inline constexpr double kGs1LongestMm = 165;
 // A measured figure compares with a whole minimum without float noise deciding it.
 inline constexpr double kSlack = 1e-9;
 

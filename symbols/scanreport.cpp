@@ -16,7 +16,11 @@ namespace {
 
 QString Symbol(const QString& symbology, const QString& number, const QString& addOn)
 {
-    QString text = symbology + QLatin1Char(' ') + number;
+    // A control character (GS1-128's group separator) as its control picture.
+    QString shown = number;
+    for (QChar& c : shown)
+        if (c.unicode() < 0x20) c = QChar(char16_t(0x2400 + c.unicode()));
+    QString text = symbology + QLatin1Char(' ') + shown;
     if (!addOn.isEmpty()) text += QStringLiteral(" + ") + addOn;
     return text;
 }
@@ -47,6 +51,21 @@ void PlaceDrawing(Report& r, const symbols::Recording& recording)
 }
 
 }  // namespace
+
+platform::ScanFamily ScanFamilyOf(symbols::Kind kind)
+{
+    switch (kind) {
+    case symbols::Kind::Code39: return platform::ScanFamily::Code39;
+    case symbols::Kind::Code128:
+    case symbols::Kind::Gs1_128: return platform::ScanFamily::Code128;
+    case symbols::Kind::Itf14: return platform::ScanFamily::Itf;
+    case symbols::Kind::Ean13:
+    case symbols::Kind::Ean8:
+    case symbols::Kind::UpcA:
+    case symbols::Kind::UpcE: break;
+    }
+    return platform::ScanFamily::EanUpc;
+}
 
 int MilsFor(int pixels, int resolution)
 {

@@ -38,6 +38,9 @@ struct BuiltSymbol {
     // The input that gives a module (Code 39: a narrow bar) of this many pixels, such as
     // "a 'Single Bar Width' of 16 mils"; empty when the editor's input cannot give it.
     std::function<QString(int pixels)> widthFor;
+    // Code 128: the modules from the first bar to the last, which vary with the message.
+    int modules = 0;
+    symbols::Bearers bearers = symbols::Bearers::None;  // ITF-14's as drawn
 };
 
 // Figures read off one pixel row through the bars, in pixels.
@@ -49,6 +52,10 @@ struct SymbolMeasures {
     int wide = 0;             // Code 39: the wide element
     int gap = 0;              // light columns between the symbol and its add-on
     double addOnModule = 0;
+    int barHeight = 0;        // rows of the first bar, bearer bars left out
+    // ITF-14: the bearer bars' thickness above and below the bars and of a frame's
+    // upright sides; 0 where there are none. The quiet zones lie inside a frame.
+    int bearerTop = 0, bearerBottom = 0, bearerSides = 0;
 };
 
 struct ScanReport {
@@ -57,6 +64,9 @@ struct ScanReport {
     QStringList details;  // what was read, every figure and every hint, one a line
     QStringList hints;    // the shortfalls, each with what to change
 };
+
+// The decoder family that reads a symbology.
+platform::ScanFamily ScanFamilyOf(symbols::Kind kind);
 
 SymbolMeasures MeasurePicture(const QImage& picture, const BuiltSymbol& built);
 // The picture is the drawing's, painted on a new white picture of its size (and maybe

@@ -63,7 +63,8 @@ QString PrintFigures(const Shown* shown, const SharpPicture& sharp, int screenDp
         const QString line = dpi + Stretched(QStringLiteral("pixels"), scale);
         return sharpOn ? line + QStringLiteral("; Sharp printing has no build to draw again") : line;
     }
-    const QString elements = shown->Symbology() == Kind::Code39 ? QStringLiteral("narrow bars") : QStringLiteral("modules");
+    const bool narrowBars = shown->Symbology() == Kind::Code39 || shown->Symbology() == Kind::Itf14;
+    const QString elements = narrowBars ? QStringLiteral("narrow bars") : QStringLiteral("modules");
     const double stretched = shown->drawing.module * scale;
     const QString stretch = Stretched(elements, stretched);
     if (sharp.picture.isNull())

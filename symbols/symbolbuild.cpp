@@ -6,6 +6,10 @@
 #include <utility>
 
 #include "engines/errors.h"
+#include "engines/gs1.h"
+#include "engines/itf14.h"
+#include "platform/fonts.h"
+#include "platform/textcache.h"
 #include "symbols/notices.h"
 
 namespace symbols {
@@ -195,6 +199,177 @@ Drawing PrepareUpc(Kind kind, const Inputs& inputs)
     return CheckedForBarsAndSize(std::move(drawing), "'Single Bar Width'", kLowBarsHint);
 }
 
+// Code 128, GS1-128 and ITF-14 as whole pixels: bars and spaces alternating, a bar
+// first; the quiet zones on either side; ITF-14's bearer bars.
+struct WidthsSymbol {
+    std::vector<int> widths;
+    int quiet = 0;
+    Bearers bearers = Bearers::None;
+    int bearer = 0;    // thickness
+    std::string text;  // the human-readable line
+};
+
+int MilsToPixels(double mils, int resolution) { return engines::RoundToInt(mils / 1000.0 * resolution); }
+
+QString NoResolution() { return QStringLiteral("No resolution to draw at."); }
+
+// The quiet zones lie inside the picture and the frame, the page values outside them; the
+// comment stands above, the human-readable line centred below, one interval from the
+// bars (or their bearers) either way. A line wider than the symbol widens the picture
+// and the symbol is centred over it, so no character is cut off.
+Drawing DrawWidths(Kind kind, const Inputs& inputs, const WidthsSymbol& symbol, int module, const QString& widthLabel)
+{
+    const int r = inputs.resolution;
+    const PageValues& page = inputs.page;
+    const long long left = MilsToPixels(page.fleft, r), right = MilsToPixels(page.fright, r);
+    const long long top = MilsToPixels(page.ftop, r), down = MilsToPixels(page.fdown, r);
+    const long long interval = MilsToPixels(page.fiwidth, r), barHeight = engines::RoundToInt(inputs.height * r);
+    long long bars = 0;
+    for (const int w : symbol.widths) bars += w;
+    const long long sides = symbol.bearers == Bearers::Frame ? symbol.bearer : 0;
+    const long long across = symbol.bearers == Bearers::None ? 0 : symbol.bearer;
+    const long long symbolWidth = 2 * (sides + symbol.quiet) + bars;
+    const int dpi = platform::PictureTextDpi();
+    const QSize text = platform::TextBox(inputs.font, dpi, symbol.text);
+    const QSize comment = inputs.comment.empty() ? QSize(0, 0) : platform::TextBox(inputs.font, dpi, inputs.comment);
+    const long long content = std::max<long long>(symbolWidth, text.width());
+    const long long frameTop = top + (inputs.comment.empty() ? 0 : comment.height() + interval);
+    const long long barTop = frameTop + across, barBottom = barTop + barHeight, frameBottom = barBottom + across;
+    const long long textTop = frameBottom + interval;
+    const long long width = left + content + right, height = textTop + text.height() + down;
+    // Pasted page values may be far beyond any picture; no length is laid out that
+    // would not fit the pixels' range.
+    for (const long long length : {left, right, top, down, interval, barHeight, content, width, height})
+        if (length < -engines::kMaxPixels || length > engines::kMaxPixels)
+        {
+            // Where the sides themselves fit, it is a length inside them that does not.
+            const bool sidesFit = width <= engines::kMaxPixels && height <= engines::kMaxPixels;
+            if (width <= 0 || height <= 0) return Refused(Refusal::Size, SizeNotice(width, height));
+            return Refused(Refusal::Size, sidesFit ? TooLargeNotice(INT_MAX, INT_MAX)
+                                                   : TooLargeNotice(std::min<long long>(width, INT_MAX),
+                                                                    std::min<long long>(height, INT_MAX)));
+        }
+    const int x0 = int(left + (content - symbolWidth) / 2);
+    Recorder recorder;
+    recorder.SetFont(inputs.font);
+    if (!inputs.comment.empty()) {
+        recorder.SetBrushColor(engines::kWhite);
+        recorder.TextOut(x0, int(top), inputs.comment);
+    }
+    recorder.SetBrushColor(inputs.barColor);
+    int x = int(x0 + sides + symbol.quiet);
+    for (std::size_t i = 0; i < symbol.widths.size(); ++i) {
+        if (i % 2 == 0) recorder.FillRect(x, int(barTop), x + symbol.widths[i], int(barBottom));
+        x += symbol.widths[i];
+    }
+    if (across > 0) {
+        const int x1 = int(x0 + symbolWidth);
+        recorder.FillRect(x0, int(frameTop), x1, int(barTop));
+        recorder.FillRect(x0, int(barBottom), x1, int(frameBottom));
+        if (sides > 0) {
+            recorder.FillRect(x0, int(barTop), int(x0 + sides), int(barBottom));
+            recorder.FillRect(int(x1 - sides), int(barTop), x1, int(barBottom));
+        }
+    }
+    recorder.SetBrushColor(engines::kWhite);
+    recorder.TextOut(int(left + (content - text.width()) / 2), int(textTop), symbol.text);
+
+    Drawing drawing;
+    drawing.width = int(width);
+    drawing.height = int(height);
+    drawing.resolution = r;
+    drawing.module = module;
+    Keep(drawing, recorder.Finish());
+    // The interval parts the comment and the line below from the bars; the picture grows
+    // by it, so the room below the line stays.
+    drawing.built = Built(kind, inputs, {1, 1, 0, 0}, WholeMilsInput(widthLabel, r));
+    drawing.built.bearers = symbol.bearers;
+    const std::string quotedLabel = "'" + widthLabel.toStdString() + "'";
+    return CheckedForBarsAndSize(std::move(drawing), quotedLabel, kLowBarsHint);
+}
+
+// The bars less than a pixel wide at this resolution, told as for the other symbologies.
+Drawing TooNarrow(int resolution, const QString& widthLabel)
+{
+    return Refused(Refusal::Bars, QString::fromStdString(BarsNotice(BarsFault::TooNarrow, resolution,
+                                                                    "'" + widthLabel.toStdString() + "'", kLowBarsHint)));
+}
+
+// As a scanner reports Code 128 data: the characters, and FNC1 between GS1 fields as
+// the group separator (ASCII 29); the FNC1 that opens a GS1-128 symbol is its symbology
+// identifier ("]C1"), not text.
+QString ScannedCode128(const std::vector<int>& data)
+{
+    QString text;
+    for (std::size_t i = 0; i < data.size(); ++i) {
+        if (data[i] != engines::kFnc1)
+            text += QChar(char16_t(data[i]));
+        else if (i > 0)
+            text += QChar(char16_t(0x1d));
+    }
+    return text;
+}
+
+const QString kModuleWidth = QStringLiteral("Module Width");
+const QString kNarrowBarWidth = QStringLiteral("Narrow Bar Width");
+
+Drawing PrepareCode128(Kind kind, const Inputs& inputs)
+{
+    if (inputs.resolution <= 0) return Refused(Refusal::Resolution, NoResolution());
+    WidthsSymbol symbol;
+    std::vector<int> data;
+    engines::Code128Symbol encoded;
+    try {
+        if (kind == Kind::Gs1_128) {
+            engines::Gs1Message parsed = engines::ParseGs1(inputs.message);
+            data = std::move(parsed.data);
+            symbol.text = std::move(parsed.text);
+        } else {
+            data = engines::Code128Data(inputs.message);
+            symbol.text = engines::Code128Text(data);
+        }
+        encoded = engines::EncodeCode128(data);
+    } catch (const engines::EncodeError& e) {
+        return Refused(Refusal::Input, QString::fromUtf8(e.what()));
+    }
+    const int module = MilsToPixels(inputs.width, inputs.resolution);
+    if (module < 1) return TooNarrow(inputs.resolution, kModuleWidth);
+    if (module > engines::kMaxPixels) return Refused(Refusal::Size, TooLargeNotice(INT_MAX, INT_MAX));
+    for (const int w : encoded.widths) symbol.widths.push_back(w * module);
+    symbol.quiet = 10 * module;
+    Drawing drawing = DrawWidths(kind, inputs, symbol, module, kModuleWidth);
+    drawing.built.number = ScannedCode128(data);
+    drawing.built.modules = encoded.modules;
+    return drawing;
+}
+
+Drawing PrepareItf14(const Inputs& inputs)
+{
+    if (inputs.resolution <= 0) return Refused(Refusal::Resolution, NoResolution());
+    WidthsSymbol symbol;
+    engines::Itf14Symbol encoded;
+    try {
+        encoded = engines::EncodeItf14(QString::fromStdString(inputs.message).trimmed().toStdString());
+    } catch (const engines::EncodeError& e) {
+        return Refused(Refusal::Input, QString::fromUtf8(e.what()));
+    }
+    const int narrow = MilsToPixels(inputs.width, inputs.resolution);
+    if (narrow < 1) return TooNarrow(inputs.resolution, kNarrowBarWidth);
+    if (narrow > engines::kMaxPixels) return Refused(Refusal::Size, TooLargeNotice(INT_MAX, INT_MAX));
+    try {
+        symbol.widths = engines::Itf14PixelWidths(encoded.wide, narrow, inputs.ratio);
+    } catch (const engines::EncodeError& e) {
+        return Refused(Refusal::Input, QString::fromUtf8(e.what()));
+    }
+    symbol.quiet = 10 * narrow;
+    symbol.bearers = inputs.bearers;
+    symbol.bearer = std::max(2, 2 * narrow);
+    symbol.text = encoded.digits;
+    Drawing drawing = DrawWidths(Kind::Itf14, inputs, symbol, narrow, kNarrowBarWidth);
+    drawing.built.number = QString::fromStdString(encoded.digits);
+    return drawing;
+}
+
 }  // namespace
 
 Inputs Defaults(Kind kind)
@@ -203,7 +378,12 @@ Inputs Defaults(Kind kind)
     switch (kind) {
     case Kind::Code39: inputs.height = 1.2; inputs.width = 23; break;
     case Kind::Ean13: inputs.height = 1.3; inputs.width = 2; break;
-    default: inputs.height = 1.3; inputs.width = 21; break;
+    case Kind::Ean8:
+    case Kind::UpcA:
+    case Kind::UpcE: inputs.height = 1.3; inputs.width = 21; break;
+    case Kind::Code128: inputs.height = 1.0; inputs.width = 13; break;
+    case Kind::Gs1_128: inputs.height = 1.3; inputs.width = 20; break;
+    case Kind::Itf14: inputs.height = 1.3; inputs.width = 20; inputs.ratio = 2.5; break;
     }
     return inputs;
 }
@@ -217,6 +397,9 @@ Drawing Prepare(Kind kind, const Inputs& inputs)
         case Kind::Ean8: return PrepareUpc<engines::Tean8>(kind, inputs);
         case Kind::UpcA: return PrepareUpc<engines::Tupc_a>(kind, inputs);
         case Kind::UpcE: return PrepareUpc<engines::Tupce>(kind, inputs);
+        case Kind::Code128:
+        case Kind::Gs1_128: return PrepareCode128(kind, inputs);
+        case Kind::Itf14: return PrepareItf14(inputs);
         }
     } catch (const std::exception& e) {
         return Refused(Refusal::Conversion, QString::fromUtf8(e.what()));

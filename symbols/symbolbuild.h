@@ -13,6 +13,7 @@
 #include "engines/Tupc_a_barunit.h"
 #include "engines/Tupce_unit.h"
 #include "engines/c39unit.h"
+#include "engines/code128.h"
 #include "engines/ena13unit.h"
 #include "engines/rounding.h"
 #include "platform/export.h"
@@ -27,18 +28,24 @@ struct Inputs {
     std::string message, addOn, comment;
     double height = 0;  // bar height in inches
     // Code 39: narrow bar in mils; EAN-13: symbol width in whole inches (1 to 9);
-    // UPC-A, EAN-8, UPC-E: module width in whole mils.
+    // UPC-A, EAN-8, UPC-E: module width in whole mils; Code 128, GS1-128: module in
+    // mils; ITF-14: narrow bar in mils.
     double width = 0;
-    double ratio = 2.0;  // Code 39 wide to narrow
+    double ratio = 2.0;  // Code 39 and ITF-14 wide to narrow
+    Bearers bearers = Bearers::Frame;  // ITF-14
     PageValues page;     // mils
     engines::Font font;
     engines::Rgb barColor = engines::kBlack;
     // Dots per inch of the picture: the screen's, --dpi or the printer's. Code 39, UPC-A,
-    // EAN-8 and UPC-E draw at the screen's where it is 0 or below; EAN-13 refuses it.
+    // EAN-8 and UPC-E draw at the screen's where it is 0 or below; the others refuse it.
     int resolution = 0;
 };
 
-// The editors' defaults: height, width and ratio of an untouched editor.
+// The editors' defaults: height, width and ratio of an untouched editor. Code 128: bars
+// of 1 inch and modules of 13 mils (the EAN/UPC module at 100 %); GS1-128 and ITF-14:
+// bars of 1.3 inches (33 mm, above the 31.75 mm GS1 asks where a carton is scanned in
+// general distribution) and modules or narrow bars of 20 mils (0.508 mm, inside the GS1
+// logistics range of 0.495 to 1.016 mm), ITF-14 wide bars 2.5 times the narrow ones.
 Inputs Defaults(Kind kind);
 
 // Where a build was refused, so that an editor can tell it at its own step.
@@ -57,7 +64,7 @@ struct Drawing {
     Refusal refusal = Refusal::None;
     QString error;
     int width = 0, height = 0, resolution = 0;
-    int module = 0;  // pixels of a module; Code 39: of a narrow element
+    int module = 0;  // pixels of a module; Code 39 and ITF-14: of a narrow element
     // What the engine drew, once; paint replays it on any canvas.
     std::shared_ptr<const Recording> recording;
     platform::SymbolPainter paint;

@@ -372,6 +372,8 @@ private slots:
                                          << QByteArray("'2.5' for -j is not a whole number");
         QTest::newRow("fractional EAN-13 width") << QStringList{"ean13", "590123412345", "--width", "2.9"}
                                                  << QByteArray("'2.9' for --width is not a whole number of inches");
+        QTest::newRow("unknown bearers") << QStringList{"itf14", "1540014128876", "--bearers", "box"}
+                                         << QByteArray("--bearers takes frame, topbottom or none, not 'box'");
     }
     void usageErrors()
     {
@@ -636,6 +638,146 @@ private slots:
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(QString::fromUtf8(run.err).trimmed(), "ruvola-batch: " + error);
         QCOMPARE(Files(dir.path()), QStringList{});
+    }
+
+    // An EAN/UPC number typed whole: the check digit a scanner reads from the short
+    // form's symbol is dropped and gives the same file; any other is refused naming it,
+    // in a batch with its line and for one symbol without.
+    void wholeNumbersAreChecked_data()
+    {
+        QTest::addColumn<QString>("symbology");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("ean13") << "ean13" << "590123412345";
+        QTest::newRow("ean8") << "ean8" << "9638507";
+        QTest::newRow("upca") << "upca" << "03600029145";
+        QTest::newRow("upce") << "upce" << "123456";
+        QTest::newRow("upce, last digit 3") << "upce" << "654323";
+        QTest::newRow("itf14") << "itf14" << "1540014128876";
+    }
+    void wholeNumbersAreChecked()
+    {
+        QFETCH(QString, symbology);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        QCOMPARE(RunBatch(dir.path(), {symbology, message, "-o", "short.png"}).exitCode, 0);
+        const Symbology family = symbology == "itf14" ? Symbology::Itf : Symbology::EanUpc;
+        const QStringList read = DecodeSymbols(QImage(dir.filePath("short.png")), family);
+        QCOMPARE(read.size(), 1);
+        const QString whole = read.first();
+        QCOMPARE(whole.size(), message.size() + (symbology == "upce" ? 2 : 1));
+        const QChar right = whole.back();
+        const QChar wrongDigit = QChar('0' + (right.digitValue() + 1) % 10);
+        const QString wrong = whole.chopped(1) + wrongDigit;
+        const QByteArray sentence = QStringLiteral("check digit %1 should be %2.").arg(wrongDigit, right).toUtf8();
+
+        const Outcome batch = RunBatch(dir.path(), {"-o", "{line}.png", "--batch", "-"},
+                                       (symbology + "," + whole + "\n" + symbology + "," + wrong + "\n").toUtf8());
+        QCOMPARE(batch.exitCode, 1);
+        QCOMPARE(batch.err, "ruvola-batch: line 2: " + sentence + "\n");
+        QFile shortForm(dir.filePath("short.png")), wholeForm(dir.filePath("1.png"));
+        QVERIFY(shortForm.open(QIODevice::ReadOnly) && wholeForm.open(QIODevice::ReadOnly));
+        QCOMPARE(wholeForm.readAll(), shortForm.readAll());
+
+        const Outcome one = RunBatch(dir.path(), {symbology, wrong, "-o", "wrong.png"});
+        QCOMPARE(one.exitCode, 1);
+        QCOMPARE(one.err, "ruvola-batch: " + sentence + "\n");
+        QCOMPARE(Files(dir.path()), (QStringList{"1.png", "short.png"}));
+    }
+
+    // A number of the whole length that is not all digits is judged as before, and a
+    // whole UPC-E number of another number system is refused.
+    void wholeLengthsOtherwiseRefused_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("EAN-13 with a letter last") << QStringList{"ean13", "590123412345X"}
+                                                   << "The 'Bar code message' must contain 12 numbers.";
+        QTest::newRow("UPC-A with a letter first") << QStringList{"upca", "X36000291452"}
+                                                   << "The 'Bar code message' must contain 11 numbers.";
+        QTest::newRow("UPC-E of number system 1") << QStringList{"upce", "11234565"}
+                                                  << "an 8-digit UPC-E number starts with 0, the only number system drawn, not 1";
+        QTest::newRow("Code 128 add-on") << QStringList{"code128", "ABC", "12"} << "Code 128 has no add-on";
+        QTest::newRow("ITF-14 add-on") << QStringList{"itf14", "1540014128876", "12"} << "ITF-14 has no add-on";
+        QTest::newRow("Code 128 beyond ASCII")
+            << QStringList{"code128", QString::fromUtf8("Ruvola \u00e9")}
+            << QString::fromUtf8("'\u00e9' (U+00E9) is not an ASCII character: Code 128 takes ASCII 0 to 127.");
+        QTest::newRow("ITF-14 ratio below 2.25") << QStringList{"itf14", "1540014128876", "--ratio", "2.2"}
+                                                 << "ITF-14's wide:narrow ratio must be 2.25 to 3.0.";
+        QTest::newRow("Code 128 module below a pixel")
+            << QStringList{"code128", "ABC", "--width", "5"}
+            << "The bars would be less than one pixel wide at 96 dots per inch: make the 'Module Width' larger.";
+        QTest::newRow("GS1-128 wrong check digit") << QStringList{"gs1-128", "(01)09501101530004"}
+                                                   << "AI (01): check digit 4 should be 3.";
+    }
+    void wholeLengthsOtherwiseRefused()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        const Outcome run = RunBatch(dir.path(), arguments << "-o" << "symbol.png");
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(QString::fromUtf8(run.err), "ruvola-batch: " + error + "\n");
+        QCOMPARE(Files(dir.path()), QStringList{});
+    }
+
+    // Code 128, GS1-128 and ITF-14 read back as they were typed, at the screen's and a
+    // printer's resolution, ITF-14 with each style of bearer bars.
+    void newSymbologiesReadBack_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("family");
+        QTest::addColumn<QString>("read");
+        const QString gs1 = "(01)09501101530003(17)250101(10)AB-123";
+        for (const char* dpi : {"96", "300"}) {
+            const QByteArray at = QByteArray(" at ") + dpi + " dpi";
+            QTest::newRow("code128" + at) << QStringList{"code128", "Ruvola-128 abc", "--dpi", dpi}
+                                          << int(Symbology::Code128) << "]C0Ruvola-128 abc";
+            QTest::newRow("gs1-128" + at) << QStringList{"gs1-128", gs1, "--dpi", dpi} << int(Symbology::Code128)
+                                          << "]C101095011015300031725010110AB-123";
+            QTest::newRow("gs1-128, two fields of their own length" + at)
+                << QStringList{"gs1-128", "(10)AB-123(21)RUV-7(01)09501101530003", "--dpi", dpi}
+                << int(Symbology::Code128) << "]C110AB-123\x1d" "21RUV-7\x1d" "0109501101530003";
+            for (const char* bearers : {"frame", "topbottom", "none"})
+                QTest::newRow("itf14, bearers " + QByteArray(bearers) + at)
+                    << QStringList{"itf14", "1540014128876", "--bearers", bearers, "--dpi", dpi} << int(Symbology::Itf)
+                    << "15400141288763";
+        }
+        QTest::newRow("itf14 typed whole, narrowest ratio")
+            << QStringList{"itf14", "15400141288763", "--ratio", "2.25"} << int(Symbology::Itf) << "15400141288763";
+        QTest::newRow("gs1_128 and a comment") << QStringList{"gs1_128", gs1, "-c", "Lot 7"} << int(Symbology::Code128)
+                                               << "]C101095011015300031725010110AB-123";
+        QTest::newRow("GS1128 with page values")
+            << QStringList{"GS1128", gs1, "--left", "50", "--top", "30", "--interval", "20"}
+            << int(Symbology::Code128) << "]C101095011015300031725010110AB-123";
+        QTest::newRow("code128 with control characters")
+            << QStringList{"code128", "A\tb\x1f"} << int(Symbology::Code128) << "]C0A\tb\x1f";
+    }
+    void newSymbologiesReadBack()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, family);
+        QFETCH(QString, read);
+        QTemporaryDir dir;
+        const Outcome run = RunBatch(dir.path(), arguments << "-o" << "symbol.png");
+        QVERIFY2(run.err.isEmpty(), run.err.constData());
+        QCOMPARE(run.exitCode, 0);
+        const QImage png(dir.filePath("symbol.png"));
+        QCOMPARE(png.depth(), 1);
+        QCOMPARE(DecodeSymbols(png, Symbology(family)), QStringList{read});
+    }
+
+    // A Code 128 symbol is its symbol characters (start, data, check) of 11 modules, the
+    // 13-module stop and a quiet zone of 10 modules either side, and nothing more
+    // without page values: 20 digits are 10 characters of code set C.
+    void code128PictureIsItsModules()
+    {
+        QTemporaryDir dir;
+        const Outcome run = RunBatch(dir.path(), {"code128", "12345678901234567890", "--width", "10", "-o", "c.png"});
+        QCOMPARE(run.exitCode, 0);
+        const QImage png(dir.filePath("c.png"));
+        const int modules = 11 * (1 + 20 / 2 + 1) + 13;
+        QCOMPARE(png.width(), modules + 2 * 10);
+        QCOMPARE(DecodeSymbols(png, Symbology::Code128), QStringList{"]C012345678901234567890"});
     }
 
     void unwritablePlaceIsABadSymbol()

@@ -15,6 +15,10 @@ QStringList DecodeSymbols(const QImage& image, Symbology symbology)
     hints.setMaxNumberOfSymbols(1);
     if (symbology == Symbology::Code39) {
         hints.setFormats(ZXing::BarcodeFormat::Code39);
+    } else if (symbology == Symbology::Code128) {
+        hints.setFormats(ZXing::BarcodeFormat::Code128);
+    } else if (symbology == Symbology::Itf) {
+        hints.setFormats(ZXing::BarcodeFormat::ITF);
     } else {
         hints.setFormats(ZXing::BarcodeFormat::EAN13 | ZXing::BarcodeFormat::EAN8 | ZXing::BarcodeFormat::UPCA |
                          ZXing::BarcodeFormat::UPCE);
@@ -23,6 +27,8 @@ QStringList DecodeSymbols(const QImage& image, Symbology symbology)
     }
     QStringList texts;
     for (const auto& result : ZXing::ReadBarcodes(view, hints))
-        if (result.isValid()) texts << QString::fromStdString(result.text());
+        if (result.isValid())
+            texts << (symbology == Symbology::Code128 ? QString::fromStdString(result.symbologyIdentifier()) : QString()) +
+                         QString::fromStdString(result.text());
     return texts;
 }
