@@ -23,3 +23,13 @@ QString FileName(const QString& pattern, int line, const QString& symbology, con
         .replace(QLatin1String("{addon}"), NamePart(addOn));
     return path;
 }
+
+bool NamesDifferByLine(const QString& pattern)
+{
+    const QString line = QStringLiteral("{line}");
+    const qsizetype slash = pattern.lastIndexOf(QLatin1Char('/'));
+    const QString folder = pattern.left(slash + 1), name = pattern.mid(slash + 1);
+    if (folder.contains(QLatin1Char('{')) || !name.startsWith(line) || name.size() == line.size()) return false;
+    const QChar next = name.at(line.size());
+    return !next.isDigit() && next != QLatin1Char('{');
+}

@@ -8,3 +8,8 @@
 // one, as '_'.
 QString FileName(const QString& pattern, int line, const QString& symbology, const QString& message,
                  const QString& addOn);
+
+// Whether every line's name from pattern differs from every other line's by its line
+// number alone: its file name starts with {line} and then a character that is not a
+// digit, in a folder without placeholders ("{line}-{symbology}-{message}.png").
+bool NamesDifferByLine(const QString& pattern);

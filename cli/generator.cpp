@@ -93,7 +93,8 @@ QString Generator::Write(int line, const QStringList& fields)
     if (!options_.ToStandardOutput()) {
         path = FileName(options_.pattern, line, name.toLower(), typed,
                         QString::fromStdString(inputs.addOn));
-        if (QString error = Claim(line, path); !error.isEmpty()) return error;
+        if (!namesDifferByLine_)
+            if (QString error = Claim(line, path); !error.isEmpty()) return error;
     }
     if (options_.format == QLatin1String("png")) return WritePng(line, drawing, path);
     if (queue_) queue_->Drain();

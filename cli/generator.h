@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <string_view>
 
+#include "filenames.h"
 #include "options.h"
 #include "platform/bitcanvas.h"
 #include "platform/export.h"
@@ -54,6 +55,8 @@ private:
         friend size_t qHash(const NameDigest& digest, size_t seed) { return ::qHash(digest.low, seed); }
     };
     QHash<NameDigest, int> claimed_;
+    // Names that differ by their line numbers need no claims.
+    const bool namesDifferByLine_ = NamesDifferByLine(options_.pattern);
     // The working directory, asked once: relative names are claimed against it.
     const QString currentDir_ = QDir::currentPath();
 };

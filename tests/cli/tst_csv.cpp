@@ -52,6 +52,27 @@ private slots:
         QFETCH(QString, message);
         QTEST(FileName(pattern, 7, "ean13", message, "12"), "name");
     }
+
+    // A pattern taken as naming every line apart must do so whatever the messages: the
+    // batch then keeps no names to find a second line writing over a first.
+    void namesApartByLineAreApart()
+    {
+        QVERIFY(NamesDifferByLine("{line}-{symbology}-{message}.png"));  // the batch's default
+        const QStringList messages = {"", "1", "23", "123", "A", "-", "1-"};
+        for (const QString pattern : {"{line}-{symbology}-{message}.png", "{line}.png", "out/{line}_{message}.svg",
+                                      "{line}{message}.png", "{line}1.png", "{line}{line}.png", "{message}/{line}-.png",
+                                      "{line}", "a{line}.png"}) {
+            if (!NamesDifferByLine(pattern)) continue;
+            // Each line's names may repeat among its own messages, never another line's.
+            QSet<QString> perLine;
+            for (int line = 1; line <= 130; ++line) {
+                QSet<QString> own;
+                for (const QString& message : messages) own.insert(FileName(pattern, line, "code39", message, ""));
+                for (const QString& name : own) QVERIFY2(!perLine.contains(name), qPrintable(pattern + ": " + name));
+                perLine.unite(own);
+            }
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCsv)
