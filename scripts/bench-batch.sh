@@ -59,6 +59,6 @@ run_all() {
     printf "         ruvola-batch --jobs %d     %7.0f symbols/s  max RSS %6.1f MB  ratio %.2fx (threads)\n", '"$(nproc)"', r, rk / 1024, r / z }'
 }
 
-echo "EAN-13 PNG at defaults, one file per symbol (target: ruvola-batch at least 3x zint, memory flat); load: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "EAN-13 PNG at defaults, one file per symbol (target: ruvola-batch on one thread at least 5x zint, memory flat); load: $(cut -d' ' -f1-3 /proc/loadavg)"
 run_all $((count / 10))
 run_all "$count"
