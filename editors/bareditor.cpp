@@ -325,6 +325,14 @@ bool TBarEditor::FinishBuild(bool takeWorkFromPreview, const symbols::Drawing& d
     return true;
 }
 
+void TBarEditor::BuildAndShow(symbols::Kind kind, const symbols::Inputs& inputs)
+{
+    const symbols::Drawing drawing = symbols::Prepare(kind, inputs);
+    if (!Accepted(drawing) || !SizePicture(drawing.width, drawing.height)) return;
+    PaintPreview(drawing);
+    FinishBuild(true, drawing, inputs);
+}
+
 void TBarEditor::WhitenPictures()
 {
     work = platform::WhiteImage(work.width(), work.height());

@@ -33,8 +33,11 @@ const Editor kEditors[] = {
     {"UPC-A", &Tmainfm::upca1Click, "03600029145", 95},
     {"EAN-8", &Tmainfm::EAN81Click, "9638507", 67},
     {"UPC-E", &Tmainfm::UPCE1Click, "123456", 51},
+    {"Code 128", &Tmainfm::Code1281Click, "Ruvola 42-abc", 0},
+    {"GS1-128", &Tmainfm::GS11281Click, "(01)09501101530003(10)AB-123", 0},
+    {"ITF-14", &Tmainfm::ITF141Click, "0001234567890", 0},
 };
-enum { kCode39, kEan13, kUpcA, kEan8, kUpcE };
+enum { kCode39, kEan13, kUpcA, kEan8, kUpcE, kCode128, kGs1_128, kItf14 };
 
 // One pixel row walked by hand: the dark runs from left to right.
 struct Run {
@@ -125,6 +128,12 @@ private slots:
         QTest::newRow("EAN-8 + 5") << int(kEan8) << "9638507" << "12345" << "Scanner reads EAN-8 96385074 + 12345";
         QTest::newRow("UPC-E") << int(kUpcE) << "123456" << "" << "Scanner reads UPC-E 01234565";
         QTest::newRow("UPC-E + 2") << int(kUpcE) << "654321" << "12" << "Scanner reads UPC-E 06543217 + 12";
+        QTest::newRow("Code 128") << int(kCode128) << "Ruvola 42-abc" << "" << "Scanner reads Code 128 Ruvola 42-abc";
+        // The separator after the variable-length lot shows as its control picture.
+        QTest::newRow("GS1-128") << int(kGs1_128) << "(10)AB-123(17)250101" << ""
+                                 << "Scanner reads GS1-128 10AB-123\u241D17250101";
+        QTest::newRow("ITF-14 check digit added") << int(kItf14) << "0001234567890" << ""
+                                                  << "Scanner reads ITF-14 00012345678905";
     }
     void readsTheBuiltNumber()
     {
@@ -179,7 +188,7 @@ private slots:
     void damagedPictureShowsRed_data()
     {
         QTest::addColumn<int>("editor");
-        for (int i = 0; i < 5; ++i) QTest::newRow(kEditors[i].name) << i;
+        for (int i = 0; i < int(std::size(kEditors)); ++i) QTest::newRow(kEditors[i].name) << i;
     }
     void damagedPictureShowsRed()
     {
@@ -514,7 +523,7 @@ private slots:
     void lineSitsBesidePreview_data()
     {
         QTest::addColumn<int>("editor");
-        for (int i = 0; i < 5; ++i) QTest::newRow(kEditors[i].name) << i;
+        for (int i = 0; i < int(std::size(kEditors)); ++i) QTest::newRow(kEditors[i].name) << i;
     }
     void lineSitsBesidePreview()
     {
