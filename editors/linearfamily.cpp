@@ -77,7 +77,8 @@ TLinearEditor::TLinearEditor(QWidget* parent, EditorHost& host, symbols::Kind ki
 {
     setObjectName(QString::fromLatin1(family_.frame.caption));
     const symbols::Inputs defaults = symbols::Defaults(kind);
-    fheightedt->setText(QLocale::c().toString(defaults.height));
+    // Inches with their tenths, as the other editors show them ("1.0", not "1").
+    fheightedt->setText(QLocale::c().toString(defaults.height, 'f', 1));
     Label2 = PanelLabel("Label2", family_.widthCaption, QRect(16, 44, 190, 17));
     barwidth = platform::NewEdit(Panel2, "barwidth", QLocale::c().toString(defaults.width), QRect(210, 42, 90, 21));
     Label2->setBuddy(barwidth);

@@ -13,6 +13,7 @@
 #include "editors/C39form.h"
 #include "editors/ENA13form.h"
 #include "symbols/scanreport.h"
+#include "editors/linearfamily.h"
 #include "editors/upcfamily.h"
 #include "engines/environment.h"
 #include "engines/rounding.h"
@@ -384,6 +385,53 @@ private slots:
             QCOMPARE(hint, QString("Wide-to-narrow ratio 2.00 drawn (narrow 1 px = 10.4 mils, wide 2 px), the standard "
                                    "asks at least 2.2: choose a 'Narrow To Width Ratio' of 2.6 (wide bars of 3 px) "
                                    "or a 'Narrow Bar Width' of 16 mils (narrow bars of 2 px = 20.8 mils)."));
+    }
+
+    // ITF-14 at 30 mils, a narrow element of 3 pixels at 96 dpi: the wide bar as the ratio
+    // list sets it, whole pixels between 2.25 and 3 times the narrow one, and the bearer
+    // bars (6 pixels, twice the narrow bar) the list picks, counted on the picture.
+    void itf14RatioAndBearersAsDrawn_data()
+    {
+        QTest::addColumn<QString>("ratio");
+        QTest::addColumn<QString>("bearers");
+        QTest::addColumn<int>("wide");
+        QTest::addColumn<int>("side");    // the frame's sides: dark columns before the quiet zone
+        QTest::addColumn<int>("across");  // dark rows above the bars
+        QTest::newRow("2.25, 6.75 px, frame") << "2.25" << "Frame" << 7 << 6 << 6;
+        QTest::newRow("2.50, 7.5 px, top and bottom") << "2.50" << "Top and bottom" << 8 << 0 << 6;
+        QTest::newRow("3.00, none") << "3.00" << "None" << 9 << 0 << 0;
+    }
+    void itf14RatioAndBearersAsDrawn()
+    {
+        QFETCH(QString, ratio);
+        QFETCH(QString, bearers);
+        QFETCH(int, wide);
+        QFETCH(int, side);
+        QFETCH(int, across);
+        OpenEditor(kItf14);
+        auto* itf = qobject_cast<TLinearEditor*>(form);
+        itf->barwidth->setText("30");
+        itf->ratiocbox->setCurrentText(ratio);
+        itf->bearercbox->setCurrentText(bearers);
+        QCOMPARE(itf->ratiocbox->currentText(), ratio);
+        QCOMPARE(itf->bearercbox->currentText(), bearers);
+        const ScanReport report = Build(kEditors[kItf14].message);
+        QVERIFY2(report.line.startsWith("Scanner reads ITF-14 00012345678905"), qPrintable(report.line));
+        const QImage picture = ClipboardImage();
+        QList<Run> runs = DarkRuns(picture, kBarRow);
+        if (side > 0) {
+            QCOMPARE(runs.first().left, 0);
+            QCOMPARE(runs.first().right, side);
+            runs.removeFirst();
+        }
+        // A quiet zone of ten narrow elements; the start pattern's two narrow bars, then
+        // the first pair of digits, 0 and 0: narrow, narrow, wide.
+        QCOMPARE(runs[0].left, side + 30);
+        for (int bar = 0; bar < 4; ++bar) QCOMPARE(runs[bar].right - runs[bar].left, 3);
+        QCOMPARE(runs[4].right - runs[4].left, wide);
+        int dark = 0;
+        while (dark < picture.height() && qGray(picture.pixel(side + 15, dark)) < 128) ++dark;
+        QCOMPARE(dark, across);
     }
 
     // ---- every kind of advice, tried out --------------------------------------------

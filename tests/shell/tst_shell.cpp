@@ -20,6 +20,7 @@
 
 #include "editors/C39form.h"
 #include "editors/bareditor.h"
+#include "editors/linearfamily.h"
 #include "engines/environment.h"
 #include "engines/rounding.h"
 #include "platform/files.h"
@@ -323,6 +324,56 @@ private slots:
             main.reset();
             main = MakeMainWindow();
         }
+    }
+
+    // The Code 128 family's editors as they open, and what typing leaves in the message
+    // box: Code 128 and GS1-128 keep any ASCII character, ITF-14 digits alone. Delete and
+    // Esc come with their control characters, as X11 delivers them.
+    void linearEditorsOpenWithTheirNumbers_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("widthCaption");
+        QTest::addColumn<QString>("height");
+        QTest::addColumn<QString>("width");
+        QTest::addColumn<QString>("ratio");  // empty: no ratio or bearer lists
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("Code 128") << "Code1281" << "Module Width (mils)" << "1.0" << "13" << "" << "aZ 1-#~" << "Z 1-#~";
+        QTest::newRow("GS1-128") << "GS11281" << "Module Width (mils)" << "1.3" << "20" << "" << "(10)ab" << "10)ab";
+        QTest::newRow("ITF-14") << "ITF141" << "Narrow Bar Width (mils)" << "1.3" << "20" << "2.50" << "1a2.3-4" << "234";
+    }
+    void linearEditorsOpenWithTheirNumbers()
+    {
+        QFETCH(QString, item);
+        QFETCH(QString, widthCaption);
+        QFETCH(QString, height);
+        QFETCH(QString, width);
+        QFETCH(QString, ratio);
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
+        Start();
+        RunClosingModals([&] { main->findChild<QAction*>(item)->trigger(); });
+        auto* editor = qobject_cast<TLinearEditor*>(main->barform);
+        QVERIFY(editor);
+        QCOMPARE(editor->Label2->text(), widthCaption);
+        QCOMPARE(editor->Label2->buddy(), editor->barwidth);
+        QCOMPARE(editor->fheightedt->text(), height);
+        QCOMPARE(editor->barwidth->text(), width);
+        QCOMPARE(editor->ratiocbox != nullptr, !ratio.isEmpty());
+        QCOMPARE(editor->bearercbox != nullptr, !ratio.isEmpty());
+        if (editor->ratiocbox) {
+            QCOMPARE(editor->ratiocbox->currentText(), ratio);
+            QCOMPARE(editor->bearercbox->currentText(), QString("Frame"));
+        }
+        editor->show();
+        editor->barcodeedt->setFocus();
+        QTest::keyClicks(editor->barcodeedt, typed);
+        editor->barcodeedt->home(false);
+        QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QStringLiteral("\x7f"));
+        QApplication::sendEvent(editor->barcodeedt, &del);
+        QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b"));
+        QApplication::sendEvent(editor->barcodeedt, &esc);
+        QCOMPARE(editor->barcodeedt->text(), kept);
     }
 
     // Every symbology, one after another in one main window: picked from the menu,
