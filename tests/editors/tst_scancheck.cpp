@@ -149,6 +149,9 @@ private slots:
         QVERIFY(!LineIsRed());
         QVERIFY2(form->ScanLine->text().startsWith(line), qPrintable(form->ScanLine->text()));
         QVERIFY(form->ScanLine->toolTip().startsWith("From the picture on the clipboard: " + line));
+        // A screen reader is told the same symbol, with a separator it can name.
+        if (addOn.isEmpty())
+            QCOMPARE(form->Image1->accessibleDescription(), line.mid(QString("Scanner reads ").size()) + ", scans");
         // The tip's lines also without a pointer: in the line's description, and in a box
         // from the preview's menu.
         const QString details = report.details.join('\n');
