@@ -870,7 +870,7 @@ private slots:
         QTest::addColumn<bool>("turned");
         QTest::addColumn<int>("dpi");
         QTest::addColumn<QString>("read");
-        const int c39 = 0, ean13 = 1, upca = 2, ean8 = 3, upce = 4;
+        const int c39 = 0, ean13 = 1, upca = 2, ean8 = 3, upce = 4, code128 = 5, gs1 = 6, itf14 = 7;
         QTest::newRow("Code 39 10 mils 203") << c39 << "RUVOLA-39" << "" << "" << "10" << false << 203 << "RUVOLA-39";
         QTest::newRow("Code 39 10 mils 300 comment") << c39 << "AB-12" << "" << "Lot 7" << "10" << false << 300 << "AB-12";
         QTest::newRow("Code 39 10 mils 600 turned") << c39 << "AB-12" << "" << "" << "10" << true << 600 << "AB-12";
@@ -894,6 +894,11 @@ private slots:
         QTest::newRow("UPC-E 11 mils 300") << upce << "123456" << "" << "" << "11" << false << 300 << "01234565";
         QTest::newRow("UPC-E 21 mils 600 add-on comment") << upce << "123456" << "12" << "Lot 7" << "21" << false << 600
                                                           << "01234565 12";
+        QTest::newRow("Code 128 13 mils 203 comment") << code128 << "Ruvola 42-abc" << "" << "Lot 7" << "13" << false << 203
+                                                      << "]C0Ruvola 42-abc";
+        QTest::newRow("GS1-128 20 mils 300 turned") << gs1 << "(10)AB1" << "" << "" << "20" << true << 300 << "]C110AB1";
+        QTest::newRow("ITF-14 20 mils 600") << itf14 << "0001234567890" << "" << "" << "20" << false << 600
+                                            << "00012345678905";
     }
     void sharpPrintPutsEveryModuleOnWholeDots()
     {
@@ -908,8 +913,9 @@ private slots:
         Start();
         main->fleft = main->fright = 300;
         main->ftop = main->fdown = main->fiwidth = 50;
-        void (Tmainfm::*const picks[])() = {&Tmainfm::C391Click, &Tmainfm::ENA13Click, &Tmainfm::upca1Click,
-                                            &Tmainfm::EAN81Click, &Tmainfm::UPCE1Click};
+        void (Tmainfm::*const picks[])() = {&Tmainfm::C391Click,    &Tmainfm::ENA13Click,   &Tmainfm::upca1Click,
+                                            &Tmainfm::EAN81Click,   &Tmainfm::UPCE1Click,   &Tmainfm::Code1281Click,
+                                            &Tmainfm::GS11281Click, &Tmainfm::ITF141Click};
         QVERIFY(RunClosingModals([&] { (main.get()->*picks[symbology])(); }).isEmpty());
         auto* editor = qobject_cast<TBarEditor*>(main->barform);
         QVERIFY(editor);
@@ -969,6 +975,14 @@ private slots:
             const QSet<int> widths(runs.begin(), runs.end());
             QCOMPARE(widths.size(), 2);
             QCOMPARE(*std::min_element(runs.begin(), runs.end()), module);
+        } else if (symbology == 7) {
+            // inside the frame's sides (twice the narrow bar) the quiet zones of ten narrow
+            // elements; then narrow elements and wide ones of one width, 2.25 to 3 narrow
+            QSet<int> widths(runs.begin(), runs.end());
+            for (const int other : {module, 2 * module, 10 * module}) QVERIFY(widths.remove(other));
+            QCOMPARE(widths.size(), 1);
+            const int wide = *widths.begin();
+            QVERIFY2(4 * wide >= 9 * module && wide <= 3 * module, qPrintable(QString::number(wide)));
         } else {
             // the light gap before an add-on, which follows the main symbol's runs, has a
             // width of its own
@@ -980,7 +994,9 @@ private slots:
         QImage quiet(upright.size() + QSize(dpi / 2, dpi / 2), QImage::Format_Grayscale8);
         quiet.fill(255);
         QPainter(&quiet).drawImage(dpi / 4, dpi / 4, upright);
-        const Symbology kind = symbology == 0 ? Symbology::Code39 : addOn.isEmpty() ? Symbology::EanUpc : Symbology::EanUpcWithAddOn;
+        const Symbology kinds[] = {Symbology::Code39, Symbology::EanUpc, Symbology::EanUpc, Symbology::EanUpc,
+                                   Symbology::EanUpc, Symbology::Code128, Symbology::Code128, Symbology::Itf};
+        const Symbology kind = addOn.isEmpty() ? kinds[symbology] : Symbology::EanUpcWithAddOn;
         QCOMPARE(DecodeSymbols(quiet, kind), QStringList{read});
     }
 
