@@ -325,6 +325,14 @@ bool TBarEditor::FinishBuild(bool takeWorkFromPreview, const symbols::Drawing& d
     return true;
 }
 
+void TBarEditor::BuildAndShow(symbols::Kind kind, const symbols::Inputs& inputs)
+{
+    const symbols::Drawing drawing = symbols::Prepare(kind, inputs);
+    if (!Accepted(drawing) || !SizePicture(drawing.width, drawing.height)) return;
+    PaintPreview(drawing);
+    FinishBuild(true, drawing, inputs);
+}
+
 void TBarEditor::WhitenPictures()
 {
     work = platform::WhiteImage(work.width(), work.height());
@@ -389,13 +397,14 @@ void TBarEditor::CheckScan(const QImage& picture)
 }
 
 // What a screen reader says of the preview: the symbol built, its add-on, and whether
-// the scan check read it ("EAN-13 5901234123457, add-on 12, scans").
+// the scan check read it ("EAN-13 5901234123457, add-on 12, scans"); the number as the
+// scan line shows it, GS1-128's separators included.
 void TBarEditor::DescribePreview()
 {
     const BuiltSymbol& built = shown_->drawing.built;
     const symbols::Kind kind = built.symbology;
     QString text = QString::fromLatin1(symbols::SymbologyName(kind));
-    text += QLatin1Char(' ') + built.number;
+    text += QLatin1Char(' ') + ShownNumber(built.number);
     if (!built.addOn.isEmpty()) text += QStringLiteral(", add-on ") + built.addOn;
     if (!scan_.line.isEmpty()) text += scan_.failed ? QStringLiteral(", does not scan") : QStringLiteral(", scans");
     Image1->setAccessibleDescription(text);

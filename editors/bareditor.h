@@ -159,6 +159,10 @@ protected:
     // editor's one record of its last build, for export and the scan check, and its
     // inputs to draw it again at a printer's resolution.
     bool FinishBuild(bool takeWorkFromPreview, const symbols::Drawing& drawing, const symbols::Inputs& inputs);
+    // The build of an editor that keeps no window step of its own around the one call:
+    // inputs drawn, then shown, copied and kept as FinishBuild does; a refusal is told
+    // and leaves the last build as it was.
+    void BuildAndShow(symbols::Kind kind, const symbols::Inputs& inputs);
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -65,8 +65,5 @@ void TUpcEditor::Build()
     inputs.addOn = Supplementaltxt->text().toStdString();
     inputs.width = platform::StrToInt(barwidth->text());
     inputs.height = platform::StrToFloat(fheightedt->text(), QLocale::c());
-    const symbols::Drawing drawing = symbols::Prepare(family_.kind, inputs);
-    if (!Accepted(drawing) || !SizePicture(drawing.width, drawing.height)) return;
-    PaintPreview(drawing);
-    FinishBuild(true, drawing, inputs);
+    BuildAndShow(family_.kind, inputs);
 }

@@ -297,6 +297,9 @@ void Tmainfm::ENA13Click() { PickSymbology(symbols::Kind::Ean13); }
 void Tmainfm::EAN81Click() { PickSymbology(symbols::Kind::Ean8); }
 void Tmainfm::upca1Click() { PickSymbology(symbols::Kind::UpcA); }
 void Tmainfm::UPCE1Click() { PickSymbology(symbols::Kind::UpcE); }
+void Tmainfm::Code1281Click() { PickSymbology(symbols::Kind::Code128); }
+void Tmainfm::GS11281Click() { PickSymbology(symbols::Kind::Gs1_128); }
+void Tmainfm::ITF141Click() { PickSymbology(symbols::Kind::Itf14); }
 
 void Tmainfm::About1Click()
 {

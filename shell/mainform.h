@@ -53,6 +53,9 @@ public:
     QAction* EAN81 = nullptr;
     QAction* upca1 = nullptr;
     QAction* UPCE1 = nullptr;
+    QAction* Code1281 = nullptr;
+    QAction* GS11281 = nullptr;
+    QAction* ITF141 = nullptr;
     QMenu* Help1 = nullptr;
     QAction* About1 = nullptr;
     QAction* Help2 = nullptr;
@@ -105,6 +108,9 @@ public slots:
     void EAN81Click();
     void upca1Click();
     void UPCE1Click();
+    void Code1281Click();
+    void GS11281Click();
+    void ITF141Click();
     void About1Click();
     void Help2Click();
     void Exit2Click();

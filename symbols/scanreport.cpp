@@ -16,11 +16,7 @@ namespace {
 
 QString Symbol(const QString& symbology, const QString& number, const QString& addOn)
 {
-    // A control character (GS1-128's group separator) as its control picture.
-    QString shown = number;
-    for (QChar& c : shown)
-        if (c.unicode() < 0x20) c = QChar(char16_t(0x2400 + c.unicode()));
-    QString text = symbology + QLatin1Char(' ') + shown;
+    QString text = symbology + QLatin1Char(' ') + ShownNumber(number);
     if (!addOn.isEmpty()) text += QStringLiteral(" + ") + addOn;
     return text;
 }
@@ -51,6 +47,14 @@ void PlaceDrawing(Report& r, const symbols::Recording& recording)
 }
 
 }  // namespace
+
+QString ShownNumber(const QString& number)
+{
+    QString shown = number;
+    for (QChar& c : shown)
+        if (c.unicode() < 0x20) c = QChar(char16_t(0x2400 + c.unicode()));
+    return shown;
+}
 
 platform::ScanFamily ScanFamilyOf(symbols::Kind kind)
 {

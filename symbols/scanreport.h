@@ -65,6 +65,10 @@ struct ScanReport {
     QStringList hints;    // the shortfalls, each with what to change
 };
 
+// A built number as the user is shown it: a control character (GS1-128's group
+// separator) as its control picture.
+QString ShownNumber(const QString& number);
+
 // The decoder family that reads a symbology.
 platform::ScanFamily ScanFamilyOf(symbols::Kind kind);
 

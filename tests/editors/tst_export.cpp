@@ -55,13 +55,18 @@ class TestExport : public QObject, public EditorBench<TBarEditor> {
         QTest::newRow("EAN-8") << 2 << "9638507" << int(Symbology::EanUpc);
         QTest::newRow("UPC-A") << 3 << "03600029145" << int(Symbology::EanUpc);
         QTest::newRow("UPC-E") << 4 << "123456" << int(Symbology::EanUpc);
+        QTest::newRow("Code 128") << 5 << "Ruvola 42-abc" << int(Symbology::Code128);
+        QTest::newRow("GS1-128") << 6 << "(01)09501101530003(10)AB-123(17)250101" << int(Symbology::Code128);
+        QTest::newRow("ITF-14") << 7 << "0001234567890" << int(Symbology::Itf);
     }
 
     // Opens the editor of row pick and builds message there, with no notice.
     void OpenAndBuild(int pick, const QString& message)
     {
         static constexpr void (Tmainfm::*kPicks[])() = {&Tmainfm::C391Click, &Tmainfm::ENA13Click, &Tmainfm::EAN81Click,
-                                                        &Tmainfm::upca1Click, &Tmainfm::UPCE1Click};
+                                                        &Tmainfm::upca1Click, &Tmainfm::UPCE1Click,
+                                                        &Tmainfm::Code1281Click, &Tmainfm::GS11281Click,
+                                                        &Tmainfm::ITF141Click};
         QVERIFY(Open(kPicks[pick]));
         QVERIFY(!form->ExportAction->isEnabled());
         form->barcodeedt->setText(message);
@@ -125,7 +130,9 @@ private slots:
         const QList<std::tuple<const char*, int, const char*, Symbology>> rows = {
             {"Code 39", 0, "RUVOLA-39", Symbology::Code39}, {"EAN-13", 1, "590123412345", Symbology::EanUpc},
             {"EAN-8", 2, "9638507", Symbology::EanUpc},     {"UPC-A", 3, "03600029145", Symbology::EanUpc},
-            {"UPC-E", 4, "123456", Symbology::EanUpc}};
+            {"UPC-E", 4, "123456", Symbology::EanUpc},      {"Code 128", 5, "Ruvola 42-abc", Symbology::Code128},
+            {"GS1-128", 6, "(01)09501101530003(10)AB-123(17)250101", Symbology::Code128},
+            {"ITF-14", 7, "0001234567890", Symbology::Itf}};
         for (const auto& [name, pick, message, family] : rows)
             for (const char* suffix : {"svg", "pdf"})
                 QTest::addRow("%s %s", name, suffix) << pick << QString(message) << int(family) << QString(suffix);

@@ -13,6 +13,7 @@
 #include "editors/C39form.h"
 #include "editors/ENA13form.h"
 #include "symbols/scanreport.h"
+#include "editors/linearfamily.h"
 #include "editors/upcfamily.h"
 #include "engines/environment.h"
 #include "engines/rounding.h"
@@ -33,8 +34,11 @@ const Editor kEditors[] = {
     {"UPC-A", &Tmainfm::upca1Click, "03600029145", 95},
     {"EAN-8", &Tmainfm::EAN81Click, "9638507", 67},
     {"UPC-E", &Tmainfm::UPCE1Click, "123456", 51},
+    {"Code 128", &Tmainfm::Code1281Click, "Ruvola 42-abc", 0},
+    {"GS1-128", &Tmainfm::GS11281Click, "(01)09501101530003(10)AB-123", 0},
+    {"ITF-14", &Tmainfm::ITF141Click, "0001234567890", 0},
 };
-enum { kCode39, kEan13, kUpcA, kEan8, kUpcE };
+enum { kCode39, kEan13, kUpcA, kEan8, kUpcE, kCode128, kGs1_128, kItf14 };
 
 // One pixel row walked by hand: the dark runs from left to right.
 struct Run {
@@ -125,6 +129,12 @@ private slots:
         QTest::newRow("EAN-8 + 5") << int(kEan8) << "9638507" << "12345" << "Scanner reads EAN-8 96385074 + 12345";
         QTest::newRow("UPC-E") << int(kUpcE) << "123456" << "" << "Scanner reads UPC-E 01234565";
         QTest::newRow("UPC-E + 2") << int(kUpcE) << "654321" << "12" << "Scanner reads UPC-E 06543217 + 12";
+        QTest::newRow("Code 128") << int(kCode128) << "Ruvola 42-abc" << "" << "Scanner reads Code 128 Ruvola 42-abc";
+        // The separator after the variable-length lot shows as its control picture.
+        QTest::newRow("GS1-128") << int(kGs1_128) << "(10)AB-123(17)250101" << ""
+                                 << "Scanner reads GS1-128 10AB-123\u241D17250101";
+        QTest::newRow("ITF-14 check digit added") << int(kItf14) << "0001234567890" << ""
+                                                  << "Scanner reads ITF-14 00012345678905";
     }
     void readsTheBuiltNumber()
     {
@@ -139,6 +149,9 @@ private slots:
         QVERIFY(!LineIsRed());
         QVERIFY2(form->ScanLine->text().startsWith(line), qPrintable(form->ScanLine->text()));
         QVERIFY(form->ScanLine->toolTip().startsWith("From the picture on the clipboard: " + line));
+        // A screen reader is told the same symbol, with a separator it can name.
+        if (addOn.isEmpty())
+            QCOMPARE(form->Image1->accessibleDescription(), line.mid(QString("Scanner reads ").size()) + ", scans");
         // The tip's lines also without a pointer: in the line's description, and in a box
         // from the preview's menu.
         const QString details = report.details.join('\n');
@@ -179,7 +192,7 @@ private slots:
     void damagedPictureShowsRed_data()
     {
         QTest::addColumn<int>("editor");
-        for (int i = 0; i < 5; ++i) QTest::newRow(kEditors[i].name) << i;
+        for (int i = 0; i < int(std::size(kEditors)); ++i) QTest::newRow(kEditors[i].name) << i;
     }
     void damagedPictureShowsRed()
     {
@@ -377,6 +390,53 @@ private slots:
                                    "or a 'Narrow Bar Width' of 16 mils (narrow bars of 2 px = 20.8 mils)."));
     }
 
+    // ITF-14 at 30 mils, a narrow element of 3 pixels at 96 dpi: the wide bar as the ratio
+    // list sets it, whole pixels between 2.25 and 3 times the narrow one, and the bearer
+    // bars (6 pixels, twice the narrow bar) the list picks, counted on the picture.
+    void itf14RatioAndBearersAsDrawn_data()
+    {
+        QTest::addColumn<QString>("ratio");
+        QTest::addColumn<QString>("bearers");
+        QTest::addColumn<int>("wide");
+        QTest::addColumn<int>("side");    // the frame's sides: dark columns before the quiet zone
+        QTest::addColumn<int>("across");  // dark rows above the bars
+        QTest::newRow("2.25, 6.75 px, frame") << "2.25" << "Frame" << 7 << 6 << 6;
+        QTest::newRow("2.50, 7.5 px, top and bottom") << "2.50" << "Top and bottom" << 8 << 0 << 6;
+        QTest::newRow("3.00, none") << "3.00" << "None" << 9 << 0 << 0;
+    }
+    void itf14RatioAndBearersAsDrawn()
+    {
+        QFETCH(QString, ratio);
+        QFETCH(QString, bearers);
+        QFETCH(int, wide);
+        QFETCH(int, side);
+        QFETCH(int, across);
+        OpenEditor(kItf14);
+        auto* itf = qobject_cast<TLinearEditor*>(form);
+        itf->barwidth->setText("30");
+        itf->ratiocbox->setCurrentText(ratio);
+        itf->bearercbox->setCurrentText(bearers);
+        QCOMPARE(itf->ratiocbox->currentText(), ratio);
+        QCOMPARE(itf->bearercbox->currentText(), bearers);
+        const ScanReport report = Build(kEditors[kItf14].message);
+        QVERIFY2(report.line.startsWith("Scanner reads ITF-14 00012345678905"), qPrintable(report.line));
+        const QImage picture = ClipboardImage();
+        QList<Run> runs = DarkRuns(picture, kBarRow);
+        if (side > 0) {
+            QCOMPARE(runs.first().left, 0);
+            QCOMPARE(runs.first().right, side);
+            runs.removeFirst();
+        }
+        // A quiet zone of ten narrow elements; the start pattern's two narrow bars, then
+        // the first pair of digits, 0 and 0: narrow, narrow, wide.
+        QCOMPARE(runs[0].left, side + 30);
+        for (int bar = 0; bar < 4; ++bar) QCOMPARE(runs[bar].right - runs[bar].left, 3);
+        QCOMPARE(runs[4].right - runs[4].left, wide);
+        int dark = 0;
+        while (dark < picture.height() && qGray(picture.pixel(side + 15, dark)) < 128) ++dark;
+        QCOMPARE(dark, across);
+    }
+
     // ---- every kind of advice, tried out --------------------------------------------
 
     void adviceMakesRoom_data()
@@ -514,7 +574,7 @@ private slots:
     void lineSitsBesidePreview_data()
     {
         QTest::addColumn<int>("editor");
-        for (int i = 0; i < 5; ++i) QTest::newRow(kEditors[i].name) << i;
+        for (int i = 0; i < int(std::size(kEditors)); ++i) QTest::newRow(kEditors[i].name) << i;
     }
     void lineSitsBesidePreview()
     {

@@ -28,17 +28,26 @@ struct Editor {
     QString addOnLabel;
     QString widthBox;
     double left, right;  // quiet zones in mils, so that the built symbol scans
+    Symbology family;    // how the decoder reads it
 };
 
 const Editor kEditors[] = {
-    {"C39", &Tmainfm::C391Click, "AB", "AB", 0, {}, {}, "fnarwidthedt", 250, 250},
-    {"EAN-13", &Tmainfm::ENA13Click, "400638133393", "4006381333931", 12, "Edit1", "Ean13", {}, 200, 100},
+    {"C39", &Tmainfm::C391Click, "AB", "AB", 0, {}, {}, "fnarwidthedt", 250, 250, Symbology::Code39},
+    {"EAN-13", &Tmainfm::ENA13Click, "400638133393", "4006381333931", 12, "Edit1", "Ean13", {}, 200, 100,
+     Symbology::EanUpc},
     {"UPC-A", &Tmainfm::upca1Click, "03600029145", "036000291452", 11, "Supplementaltxt", "Upc-a", "barwidth", 105,
-     105},
-    {"EAN-8", &Tmainfm::EAN81Click, "9638507", "96385074", 7, "Supplementaltxt", "Ean8", "barwidth", 63, 63},
-    {"UPC-E", &Tmainfm::UPCE1Click, "123456", "01234565", 6, "Supplementaltxt", "Upc-e", "barwidth", 105, 63},
+     105, Symbology::EanUpc},
+    {"EAN-8", &Tmainfm::EAN81Click, "9638507", "96385074", 7, "Supplementaltxt", "Ean8", "barwidth", 63, 63,
+     Symbology::EanUpc},
+    {"UPC-E", &Tmainfm::UPCE1Click, "123456", "01234565", 6, "Supplementaltxt", "Upc-e", "barwidth", 105, 63,
+     Symbology::EanUpc},
+    // Their quiet zones are part of the symbol.
+    {"Code 128", &Tmainfm::Code1281Click, "Ruvola", "]C0Ruvola", 0, {}, {}, "barwidth", 0, 0, Symbology::Code128},
+    {"GS1-128", &Tmainfm::GS11281Click, "(01)09501101530003", "]C10109501101530003", 0, {}, {}, "barwidth", 0, 0,
+     Symbology::Code128},
+    {"ITF-14", &Tmainfm::ITF141Click, "0001234567890", "00012345678905", 0, {}, {}, "barwidth", 0, 0, Symbology::Itf},
 };
-enum { C39, EAN13, UPCA, EAN8, UPCE };
+enum { C39, EAN13, UPCA, EAN8, UPCE, CODE128, GS1_128, ITF14 };
 
 enum class Outcome {
     Built,             // no message; the picture on the clipboard scans as `text`
@@ -126,14 +135,19 @@ Expectation Ean13(const QString& box, const QString& input)
     return {Outcome::Error, AddOnConversionError(pasted)};
 }
 
+// A box of inches or mils read as a floating point number: a size of a pixel or less
+// is told with `small`.
+Expectation SizeBox(const QString& input, const QString& small)
+{
+    if (NotANumber(input)) return {Outcome::Error, NotFloat(input)};
+    if (input == "1e300")
+        return {Outcome::Notice, "The symbol would be more than 32767 pixels on a side, too large to draw: make it smaller."};
+    return {Outcome::Notice, small};
+}
+
 Expectation Upc(const Editor& e, const QString& box, const QString& input)
 {
-    if (box == "fheightedt") {
-        if (NotANumber(input)) return {Outcome::Error, NotFloat(input)};
-        if (input == "1e300")
-            return {Outcome::Notice, "The symbol would be more than 32767 pixels on a side, too large to draw: make it smaller."};
-        return {Outcome::Notice, kLowBars};
-    }
+    if (box == "fheightedt") return SizeBox(input, kLowBars);
     if (box == "barwidth") {
         if (input == "-5" || input == "0") return {Outcome::Notice, kNarrowUpc};
         return {Outcome::Error, NotInteger(input)};
@@ -153,10 +167,58 @@ Expectation Upc(const Editor& e, const QString& box, const QString& input)
     return {Outcome::Error, AddOnConversionError(pasted)};
 }
 
+// How the Code 128 family names the first character it refuses: printable ASCII in
+// quotes, anything beyond with its code point.
+QString Named(const QString& character)
+{
+    const char32_t c = character.toUcs4().value(0);
+    const QString quoted = "'" + QString::fromUcs4(&c, 1) + "'";
+    if (c < 0x80) return quoted;
+    return quoted + QStringLiteral(" (U+%1)").arg(QString::number(uint(c), 16).toUpper().rightJustified(4, '0'));
+}
+
+// The Code 128 family: its sizes read as floating point numbers, its message told by the
+// encoder, a pasted message whole (no box cuts it to a length).
+Expectation Linear(int editor, const QString& box, const QString& input)
+{
+    const Editor& e = kEditors[editor];
+    if (box == "fheightedt") return SizeBox(input, kLowBars);
+    if (box == "barwidth")
+        return SizeBox(input, QStringLiteral("The bars would be less than one pixel wide at 96 dots per inch: make "
+                                             "the '%1' larger.")
+                                  .arg(editor == ITF14 ? "Narrow Bar Width" : "Module Width"));
+    if (box == "heardtextedt") return {Outcome::Built, e.read};
+    // the message, pasted whole
+    const QString itfRule = "ITF-14 takes 13 digits, or 14 with the check digit";
+    if (editor == ITF14) {
+        if (!NonDigitIn(input).isEmpty()) return {Outcome::Notice, Named(NonDigitIn(input)) + " is not a digit: " + itfRule + "."};
+        return {Outcome::Notice, QStringLiteral("%1; this has %2.").arg(itfRule).arg(input.size())};
+    }
+    if (editor == GS1_128) {
+        if (input.isEmpty())
+            return {Outcome::Notice, "Type at least one Application Identifier in brackets and its data, as (01)09501101530003."};
+        return {Outcome::Notice, "A GS1 element string starts with an Application Identifier in brackets, as (01); this "
+                                 "one starts with " + Named(input) + "."};
+    }
+    if (input.isEmpty()) return {Outcome::Notice, "Code 128 needs at least one character to encode."};
+    for (const char32_t c : input.toUcs4())
+        if (c >= 0x80)
+            return {Outcome::Notice, Named(QString::fromUcs4(&c, 1)) + " is not an ASCII character: Code 128 takes ASCII 0 to 127."};
+    if (input == kLongDigits)
+        // In code set C the bars take 55055 pixels (start, 5000 characters and the check
+        // character of 11 modules, the stop of 13, two quiet zones of 10, a 13-mil module
+        // of 1 pixel); the line of 10000 digits below them is wider still and sets the
+        // width. Down: 5 pixels of top space, 96 of bars, 5 of interval, the 12-pixel
+        // line, 5 of down space.
+        return {Outcome::Notice, "The symbol would be 61094 x 123 pixels, too large to draw: make it smaller."};
+    return {Outcome::Built, "]C0" + input};
+}
+
 Expectation Expect(int editor, const QString& box, const QString& input)
 {
     if (editor == C39) return Code39(box, input);
     if (editor == EAN13) return Ean13(box, input);
+    if (editor >= CODE128) return Linear(editor, box, input);
     return Upc(kEditors[editor], box, input);
 }
 
@@ -208,9 +270,8 @@ class TestHostileEditors : public QObject, public EditorBench<TBarEditor> {
         const QImage picture = Rgb32(form->Image1->picture);
         QCOMPARE(ClipboardImage(), picture);
         QVERIFY(form->Button4->isEnabled());
-        const Symbology symbology = kEditors[editor_].length == 0 ? Symbology::Code39
-                                    : read.contains(' ')            ? Symbology::EanUpcWithAddOn
-                                                                    : Symbology::EanUpc;
+        const Symbology family = kEditors[editor_].family;
+        const Symbology symbology = family == Symbology::EanUpc && read.contains(' ') ? Symbology::EanUpcWithAddOn : family;
         const QStringList decoded = DecodeSymbols(picture, symbology);
         QVERIFY2(decoded == QStringList{read}, qPrintable(decoded.join(", ")));
     }
