@@ -18,6 +18,7 @@
 #include "desktop.h"
 #include "printqueue.h"
 #include "screenreading.h"
+#include "engines/itf14.h"
 #include "engines/rounding.h"
 #include "support/decoder.h"
 #include "support/pixelruns.h"
@@ -54,12 +55,15 @@ const EditorPlaces kEan13{{192, 39, 105, 21}, {191, 125, 346, 21}, {192, 152, 13
 const EditorPlaces kUpcFamily{{210, 12, 90, 21},   {210, 104, 346, 21}, {210, 134, 137, 21},
                               {210, 174, 100, 28}, {330, 174, 100, 28}, {210, 42, 90, 21},
                               {210, 74, 346, 21}};
-enum EditorKind { kCode39Editor, kEan13Editor, kUpcFamilyEditor };
-const EditorPlaces* const kPlaces[] = {&kCode39, &kEan13, &kUpcFamily};
+const EditorPlaces kLinearFamily{{210, 12, 90, 21},   {210, 104, 460, 21}, {},
+                                 {210, 174, 100, 28}, {330, 174, 100, 28}, {210, 42, 90, 21},
+                                 {210, 74, 460, 21}};
+enum EditorKind { kCode39Editor, kEan13Editor, kUpcFamilyEditor, kLinearFamilyEditor };
+const EditorPlaces* const kPlaces[] = {&kCode39, &kEan13, &kUpcFamily, &kLinearFamily};
 
 // The menu bar, left to right, and the rows of its menus.
 enum MenuBarItem { kSettingsMenu, kSymbologyMenu, kHelpMenu, kExitItem };
-constexpr int kMenuBarItems = 4, kSettingsRows = 6, kSymbologyRows = 5;
+constexpr int kMenuBarItems = 4, kSettingsRows = 6, kSymbologyRows = 8;
 enum SettingsRow { kPrinterSetting, kPageSetting, kFontSetting, kColorSetting, kScanCheck, kSharpPrinting };
 
 // Dialog places, from the dialog's top-left corner.
@@ -121,7 +125,8 @@ struct SharpCase {
 };
 
 // All five symbologies at each resolution, the smallest modules among them (Code 39 at
-// 10 mils, EAN-13 at 1 inch, the others at 11 mils), an add-on, a comment and a turn.
+// 10 mils, EAN-13 at 1 inch, the others at 11 mils), an add-on, a comment and a turn;
+// at 203 dpi Code 128, GS1-128 and ITF-14 too, at their default widths.
 QList<SharpCase> SharpCases(int dpi)
 {
     using symbols::Kind;
@@ -130,7 +135,11 @@ QList<SharpCase> SharpCases(int dpi)
                 {1, kEan13Editor, Kind::Ean13, "590123412345", "", "", "1", false, "5901234123457"},
                 {3, kUpcFamilyEditor, Kind::UpcA, "03600029145", "", "", "11", false, "036000291452"},
                 {2, kUpcFamilyEditor, Kind::Ean8, "9638507", "", "", "11", false, "96385074"},
-                {4, kUpcFamilyEditor, Kind::UpcE, "123456", "", "", "11", true, "01234565"}};
+                {4, kUpcFamilyEditor, Kind::UpcE, "123456", "", "", "11", true, "01234565"},
+                {5, kLinearFamilyEditor, Kind::Code128, "RUVOLA-128", "", "", "13", false, "]C0RUVOLA-128"},
+                {6, kLinearFamilyEditor, Kind::Gs1_128, "(01)09501101530003(17)250101", "", "", "20", false,
+                 "]C1010950110153000317250101"},
+                {7, kLinearFamilyEditor, Kind::Itf14, "1540014128876", "", "", "20", true, "15400141288763"}};
     if (dpi == 300)
         return {{0, kCode39Editor, Kind::Code39, "AB-12", "", "Lot 7", "10", false, "AB-12"},
                 {1, kEan13Editor, Kind::Ean13, "590123412345", "12", "Lot 7", "1", false, "5901234123457 12"},
@@ -427,6 +436,16 @@ private slots:
                                << withAddOn << "036000291452 90125";
         QTest::newRow("UPC-E") << QByteArray("Bar Code UPC-A") << 4 << QByteArray("Bar Code UPC-E") << int(kUpcFamilyEditor)
                                << "" << "6543{Escape}21" << "{Right}12" << withAddOn << "06543217 12";
+        const int code128 = int(Symbology::Code128), itf = int(Symbology::Itf);
+        QTest::newRow("Code 128") << QByteArray("Bar Code UPC-E") << 5 << QByteArray("Bar Code 128")
+                                  << int(kLinearFamilyEditor) << "" << "Ruvola-128 abx{BackSpace}c{Escape}" << ""
+                                  << code128 << "]C0Ruvola-128 abc";
+        QTest::newRow("GS1-128") << QByteArray("Bar Code 128") << 6 << QByteArray("Bar Code GS1-128")
+                                 << int(kLinearFamilyEditor) << "" << "(01)09501101530003(17)250101(10)AB-123" << ""
+                                 << code128 << "]C101095011015300031725010110AB-123";
+        QTest::newRow("ITF-14") << QByteArray("Bar Code GS1-128") << 7 << QByteArray("Bar Code ITF-14")
+                                << int(kLinearFamilyEditor) << "" << "15400141288{BackSpace}876" << "" << itf
+                                << "15400141288763";
     }
 
     void buildCopy()
@@ -869,9 +888,21 @@ private:
         // narrow or wide), the gap before an add-on aside.
         const QList<int> runs = PixelRuns(printed, printed.height() * 2 / 5);
         QVERIFY(runs.size() > 20);
+        const bool linear = c.kind == symbols::Kind::Code128 || c.kind == symbols::Kind::Gs1_128 ||
+                            c.kind == symbols::Kind::Itf14;
         if (c.kind == symbols::Kind::Code39) {
             QCOMPARE(QSet<int>(runs.begin(), runs.end()).size(), 2);
             QCOMPARE(*std::min_element(runs.begin(), runs.end()), sharp.module);
+        } else if (c.kind == symbols::Kind::Itf14) {
+            // Narrow elements, wide ones of the ratio's whole dots, bearers and quiet zones of narrow ones.
+            const int wide = engines::Itf14PixelWidths({true}, sharp.module, 2.5).front();
+            for (const int run : runs)
+                QVERIFY2(run % sharp.module == 0 || run == wide,
+                         qPrintable(QStringLiteral("a run of %1 dots for narrow bars of %2").arg(run).arg(sharp.module)));
+        } else if (linear) {
+            for (const int run : runs)
+                QVERIFY2(run % sharp.module == 0,
+                         qPrintable(QStringLiteral("a run of %1 dots for modules of %2").arg(run).arg(sharp.module)));
         } else {
             const int mainRuns = c.kind == symbols::Kind::Ean8 ? 43 : c.kind == symbols::Kind::UpcE ? 33 : 59;
             for (int i = 0; i < runs.size(); ++i)
@@ -879,13 +910,20 @@ private:
                          qPrintable(QStringLiteral("a run of %1 dots for modules of %2").arg(runs[i]).arg(sharp.module)));
         }
         const QImage sheet = OnWhiteSheet(printed, dpi / 4);
-        const Symbology kind = c.kind == symbols::Kind::Code39 ? Symbology::Code39
+        const Symbology kind = c.kind == symbols::Kind::Code39   ? Symbology::Code39
+                               : c.kind == symbols::Kind::Itf14 ? Symbology::Itf
+                               : linear                         ? Symbology::Code128
                                : c.addOn.isEmpty()              ? Symbology::EanUpc
                                                                 : Symbology::EanUpcWithAddOn;
         const QStringList read = DecodeSymbols(sheet, kind);
         QVERIFY2(read == QStringList{c.read}, qPrintable("ZXing reads: " + read.join(", ")));
         const QString png = QDir(kArtefacts).filePath(name + "-sheet.png");
         QVERIFY(sheet.save(png));
+        // zbar as a second reader of the stated five; ZXing alone tells GS1-128 by its identifier.
+        if (linear) {
+            qInfo("%s: modules of %d dots, read %s", qPrintable(name), sharp.module, qPrintable(read.join(", ")));
+            return;
+        }
         const ToolRun zbar = RunTool("zbarimg", {"--raw", "-q", "-Supca.enable", "-Supce.enable", png}, env);
         const QString zbarRead = QString::fromLatin1(zbar.out).trimmed();
         QVERIFY2(zbarRead == c.read.section(' ', 0, 0), qPrintable("zbar reads: " + zbarRead));
