@@ -82,7 +82,7 @@ QString Generator::Write(int line, const QStringList& fields)
     if (fields.size() > 7) return QStringLiteral("has %1 fields, at most 7 are read").arg(fields.size());
     const QString name = fields[0].trimmed();
     const auto kind = symbols::KindNamed(name.toStdString());
-    if (!kind) return QStringLiteral("'%1' is not a symbology (code39, ean13, ean8, upca, upce)").arg(name);
+    if (!kind) return QStringLiteral("'%1' is not a symbology (code39, ean13, ean8, upca, upce, code128, gs1-128, itf14)").arg(name);
     symbols::Inputs inputs;
     QString typed;
     if (QString error = ReadInputs(*kind, fields, inputs, typed); !error.isEmpty()) return error;

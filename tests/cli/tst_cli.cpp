@@ -96,7 +96,7 @@ private slots:
         const QByteArrayList errors = run.err.trimmed().split('\n');
         QCOMPARE(errors, (QByteArrayList{
                              "ruvola-batch: line 3: The 'Bar code message' must contain 12 numbers.",
-                             "ruvola-batch: line 6: 'qr' is not a symbology (code39, ean13, ean8, upca, upce)",
+                             "ruvola-batch: line 6: 'qr' is not a symbology (code39, ean13, ean8, upca, upce, code128, gs1-128, itf14)",
                              "ruvola-batch: line 7: the height 'x' is not a number",
                              "ruvola-batch: line 9: The 'Ean8 Supplemental' must contain 2 or 5 numbers.",
                              "ruvola-batch: line 10: has an unclosed quote",
