@@ -1,6 +1,6 @@
 // GS1 element strings for GS1-128: the text typed as on the label, "(01)09501101530003
 // (17)250101(10)AB-123" (square brackets as well), checked against the Application
-// Identifiers of the GS1 General Specifications and turned into Code 128 data
+// Identifiers GS1 defines (their lengths, character sets, check digits and dates) and turned into Code 128 data
 // characters.
 #pragma once
 

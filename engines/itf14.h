@@ -1,4 +1,4 @@
-// ITF-14 (ISO/IEC 16390, GS1 General Specifications): the 14 digits of a GTIN on a
+// ITF-14 (ISO/IEC 16390, as GS1 uses it on cartons): the 14 digits of a GTIN on a
 // shipping carton in Interleaved 2 of 5, as narrow and wide elements. The widths in
 // pixels come from the narrow width and the wide:narrow ratio the drawing asks for.
 #pragma once
