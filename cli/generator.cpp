@@ -188,7 +188,7 @@ QString Generator::WritePng(int line, const symbols::Drawing& drawing, const QSt
 // An empty path is standard output.
 QString Generator::WriteExported(const symbols::Drawing& drawing, const QString& path) const
 {
-    const platform::ExportedSymbol symbol{drawing.width, drawing.height, drawing.resolution, drawing.paint};
+    const platform::ExportedSymbol symbol = drawing.Exported();
     if (!path.isEmpty()) return platform::ExportSymbol(symbol, path);
     return WriteToStandardOutput([&](QIODevice& out) { return platform::WriteSymbol(symbol, options_.format, out); });
 }

@@ -352,12 +352,7 @@ void TBarEditor::WithdrawExport()
 
 QString TBarEditor::ExportTo(const QString& path)
 {
-    platform::ExportedSymbol symbol;
-    if (shown_) {
-        const symbols::Drawing& drawing = shown_->drawing;
-        symbol = {drawing.width, drawing.height, drawing.resolution, drawing.paint};
-    }
-    const QString error = platform::ExportSymbol(symbol, path);
+    const QString error = platform::ExportSymbol(shown_ ? shown_->drawing.Exported() : platform::ExportedSymbol{}, path);
     if (!error.isEmpty()) platform::ShowNotice(this, error);
     return error;
 }

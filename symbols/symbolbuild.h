@@ -72,6 +72,8 @@ struct Drawing {
     BuiltSymbol built;
 
     bool Drawable() const { return refusal == Refusal::None; }
+    // What export writes: the picture's size and resolution, and the replay.
+    platform::ExportedSymbol Exported() const { return {width, height, resolution, paint}; }
 };
 
 // Checks inputs in the order the editor of kind checks them and lays the symbol out
