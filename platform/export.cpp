@@ -82,6 +82,20 @@ QImage OneBitPicture(const QImage& picture)
     return mono;
 }
 
+QImage PrintedBits(const QImage& picture)
+{
+    QImage bits = OneBitPicture(picture);
+    if (bits.format() != QImage::Format_Mono) return bits;
+    bits.invertPixels();
+    bits.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    return bits;
+}
+
+QRectF OnWholeDots(QPointF corner, QSize size)
+{
+    return QRectF(corner + QPointF(0.25, 0.25), QSizeF(size) - QSizeF(0.75, 0.75));
+}
+
 QString WriteSymbol(const ExportedSymbol& symbol, const QString& format, QIODevice& device)
 {
     if (format == QLatin1String("png")) {

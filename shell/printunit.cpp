@@ -77,19 +77,6 @@ QString OffSheetNotice(const Edges& e, const QRect& sheet)
     return {};
 }
 
-// A black and white picture goes to the page as one bit a dot, which a print system
-// that downsamples a page's colour and grey images (as Ghostscript does above 450 dpi
-// when it writes a PDF for print) leaves as it is. Qt stores a 1-bit image so only
-// where black is its first colour.
-QImage PrintedBits(const QImage& picture)
-{
-    QImage bits = platform::OneBitPicture(picture);
-    if (bits.format() != QImage::Format_Mono) return bits;
-    bits.invertPixels();
-    bits.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
-    return bits;
-}
-
 }  // namespace
 
 QRect PrintDestination(int width, int height, int screenDpi, int printerDpi, double xMils, double yMils)
@@ -250,15 +237,7 @@ void Tpringfm::PrintSharp(QPrinter& printer, double x, double y)
     const QString offSheet =
         OffSheetNotice({left, top, left + size.width(), top + size.height()}, SheetArea(printer));
     if (!offSheet.isEmpty()) return platform::ShowNotice(this, offSheet);
-    // The picture's left and top edges lie a quarter of a dot into its first dot, its
-    // right and bottom edges half a dot short of its last dot's end. The page's
-    // coordinates reach the printer as fractions of a point, so an edge put on a dot's
-    // boundary may land a hair to either side; a renderer (poppler, as pdftoppm and
-    // CUPS's raster filters use it) takes an image's right and bottom edges as reaching
-    // into the next dot even where they end on a boundary; and Ghostscript writing the
-    // job as a PDF at the printer's resolution moves positions to half dots. With these
-    // edges each pixel still covers exactly one dot through all three.
-    const QRectF placed = QRectF(QPointF(left + 0.25, top + 0.25), QSizeF(size) - QSizeF(0.75, 0.75));
-    const QImage bits = PrintedBits(sharp_.picture);
+    const QRectF placed = platform::OnWholeDots(QPointF(left, top), size);
+    const QImage bits = platform::PrintedBits(sharp_.picture);
     PrintPage(printer, [&](QPainter& painter) { painter.drawImage(placed, bits); });
 }
