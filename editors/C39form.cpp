@@ -39,6 +39,7 @@ const EditorDesign kDesign = {
     .button1 = {210, 174, 100, 28},
     .button4 = {330, 174, 100, 28},
     .button3 = {450, 174, 100, 28},
+    .button5 = {570, 174, 100, 28},
 };
 
 QString SizeText(const char* prefix, double inches)
@@ -68,7 +69,7 @@ Tc39fm::Tc39fm(QWidget* parent, EditorHost& host) : TBarEditor(parent, host, kDe
     platform::RouteKeyPresses(fheightedt, [this](QKeyEvent* key) { return fheightedtKeyPress(key); });
     platform::RouteKeyPresses(fnarwidthedt, [this](QKeyEvent* key) { return fnarwidthedtKeyPress(key); });
     platform::RouteKeyPresses(barcodeedt, [this](QKeyEvent* key) { return barcodeedtKeyPress(key); });
-    platform::SetTabOrder({fheightedt, fnarwidthedt, natiocbox, heardtextedt, barcodeedt, Button1, Button3, Button4});
+    platform::SetTabOrder({fheightedt, fnarwidthedt, natiocbox, heardtextedt, barcodeedt, Button1, Button3, Button4, Button5});
 }
 
 bool Tc39fm::fheightedtKeyPress(QKeyEvent* key) { return platform::FilterNumericKey(fheightedt, this, key, true, true); }

@@ -36,6 +36,7 @@ const EditorDesign kDesign = {
     .button1 = {456, 184, 81, 25},
     .button4 = {536, 184, 65, 25},
     .button3 = {},
+    .button5 = {600, 184, 70, 25},
     .lowerInnerPanel = true,
 };
 
@@ -62,7 +63,7 @@ Tena13fm::Tena13fm(QWidget* parent, EditorHost& host) : TBarEditor(parent, host,
     platform::RouteKeyPresses(fheightedt, [this](QKeyEvent* key) { return fheightedtKeyPress(key); });
     platform::RouteKeyPresses(barcodeedt, [this](QKeyEvent* key) { return barcodeedtKeyPress(key); });
     platform::RouteKeyPresses(Edit1, [this](QKeyEvent* key) { return Edit1KeyPress(key); });
-    platform::SetTabOrder({fheightedt, heardtextedt, barcodeedt, Button1, Button4, ComboBox1, Edit1});
+    platform::SetTabOrder({fheightedt, heardtextedt, barcodeedt, Button1, Button4, Button5, ComboBox1, Edit1});
 }
 
 // Enter moves on from the height and the message, not from the add-on.

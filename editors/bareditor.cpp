@@ -176,6 +176,8 @@ void TBarEditor::BuildSharedControls()
     Button1 = platform::NewButton(Panel2, "Button1", QStringLiteral("Build/Copy"), design_.button1);
     Button4 = platform::NewButton(Panel2, "Button4", QStringLiteral("Print"), design_.button4);
     Button4->setEnabled(false);
+    Button5 = platform::NewButton(Panel2, "Button5", QStringLiteral("Labels..."), design_.button5);
+    Button5->setEnabled(false);
     if (design_.closeCaption) {
         Button3 = platform::NewButton(Panel2, "Button3", QString::fromLatin1(design_.closeCaption), design_.button3);
         Button3->setVisible(false);
@@ -208,6 +210,7 @@ void TBarEditor::ConnectHandlers()
     connect(ToolButton5, &QToolButton::clicked, this, &TBarEditor::ToolButton5Click);
     connect(Button1, &QPushButton::clicked, this, &TBarEditor::Button1Click);
     connect(Button4, &QPushButton::clicked, this, &TBarEditor::Button4Click);
+    connect(Button5, &QPushButton::clicked, this, &TBarEditor::Button5Click);
     connect(ExportAction, &QAction::triggered, this, &TBarEditor::ExportClick);
     connect(ScanDetailsAction, &QAction::triggered, this, &TBarEditor::ScanDetailsClick);
     // The close button of the Code 39 editor closes it; the others' has no handler.
@@ -317,6 +320,7 @@ bool TBarEditor::FinishBuild(bool takeWorkFromPreview, const symbols::Drawing& d
     }
     shown_ = symbols::Shown{inputs, drawing, false};
     ExportAction->setEnabled(true);
+    Button5->setEnabled(true);
     if (host.ScanCheckOn())
         CheckScan(Image1->picture);
     else
@@ -348,6 +352,7 @@ void TBarEditor::WithdrawExport()
     Image1->setAccessibleDescription({});
     ScrollBox1->setAccessibleDescription({});
     ExportAction->setEnabled(false);
+    Button5->setEnabled(false);
 }
 
 QString TBarEditor::ExportTo(const QString& path)
@@ -487,4 +492,13 @@ void TBarEditor::ToolButton3Click()
 void TBarEditor::Button4Click()
 {
     platform::Guarded([this] { host.ShowPrintOption(this, Image1->picture, shown_ ? &*shown_ : nullptr); });
+}
+
+// A sheet of labels is drawn again from the build at the printer's resolution, so it
+// needs the build itself, not the picture.
+void TBarEditor::Button5Click()
+{
+    platform::Guarded([this] {
+        if (shown_) host.ShowLabels(this, *shown_);
+    });
 }

@@ -51,6 +51,7 @@ struct EditorDesign {
     bool closeButtonCloses = false;  // the close button closes the editor (Code 39's alone)
     // Places of the shared controls inside the parameter panel.
     QRect label1, fheightedt, label7, heardtextedt, label6, barcodeedt, label4, label5, button1, button4, button3;
+    QRect button5;  // "Labels...", clear of every other control
     bool lowerInnerPanel = false;  // the parameter panel's bevel is lowered
 };
 
@@ -85,6 +86,8 @@ public:
     QPushButton* Button1 = nullptr;
     QPushButton* Button4 = nullptr;
     QPushButton* Button3 = nullptr;
+    // "Labels...": the last build on a sheet of labels; enabled while the preview shows a build.
+    QPushButton* Button5 = nullptr;
     // The scan check's line on the preview's caption strip, right of "Preview": what a
     // scanner reads from the picture on the clipboard; the figures and hints in its tip.
     QLabel* ScanLine = nullptr;
@@ -117,6 +120,7 @@ public slots:
     void ToolButton5Click();
     void Button4Click();
     void Button3Click();
+    void Button5Click();
     virtual void Button1Click() = 0;
     // Asks for a file name and exports the last good build there.
     void ExportClick();

@@ -31,4 +31,6 @@ public:
     // shown, where the picture is a build, lets it be drawn again at the printer's resolution.
     virtual void ShowPrintOption(QWidget* owner, const QImage& picture, const symbols::Shown* shown) = 0;
     virtual void ReleasePrintBitmap() = 0;
+    // The labels dialog: shown printed on a sheet of labels, as copies or counting up.
+    virtual void ShowLabels(QWidget* owner, const symbols::Shown& shown) = 0;
 };

@@ -37,6 +37,7 @@ constexpr EditorDesign LinearFrame(const char* caption)
         .button1 = {210, 174, 100, 28},
         .button4 = {330, 174, 100, 28},
         .button3 = {450, 174, 100, 28},
+        .button5 = {450, 174, 100, 28},
     };
 }
 
@@ -89,9 +90,9 @@ TLinearEditor::TLinearEditor(QWidget* parent, EditorHost& host, symbols::Kind ki
     platform::RouteKeyPresses(barwidth, [this](QKeyEvent* key) { return barwidthKeyPress(key); });
     platform::RouteKeyPresses(barcodeedt, [this](QKeyEvent* key) { return barcodeedtKeyPress(key); });
     if (ratiocbox)
-        platform::SetTabOrder({fheightedt, barwidth, ratiocbox, bearercbox, heardtextedt, barcodeedt, Button1, Button4});
+        platform::SetTabOrder({fheightedt, barwidth, ratiocbox, bearercbox, heardtextedt, barcodeedt, Button1, Button4, Button5});
     else
-        platform::SetTabOrder({fheightedt, barwidth, heardtextedt, barcodeedt, Button1, Button4});
+        platform::SetTabOrder({fheightedt, barwidth, heardtextedt, barcodeedt, Button1, Button4, Button5});
 }
 
 void TLinearEditor::BuildRatioAndBearers()

@@ -29,9 +29,9 @@ TUpcEditor::TUpcEditor(QWidget* parent, EditorHost& host, const UpcFamilyDesign&
     platform::RouteKeyPresses(barcodeedt, [this](QKeyEvent* key) { return barcodeedtKeyPress(key); });
     platform::RouteKeyPresses(Supplementaltxt, [this](QKeyEvent* key) { return SupplementaltxtKeyPress(key); });
     if (design.widthBeforeAddOn)
-        platform::SetTabOrder({fheightedt, heardtextedt, barcodeedt, Button1, Button4, Button3, barwidth, Supplementaltxt});
+        platform::SetTabOrder({fheightedt, heardtextedt, barcodeedt, Button1, Button4, Button5, Button3, barwidth, Supplementaltxt});
     else
-        platform::SetTabOrder({fheightedt, heardtextedt, barcodeedt, Button1, Button4, Button3, Supplementaltxt, barwidth});
+        platform::SetTabOrder({fheightedt, heardtextedt, barcodeedt, Button1, Button4, Button5, Button3, Supplementaltxt, barwidth});
 }
 
 bool TUpcEditor::fheightedtKeyPress(QKeyEvent* key) { return platform::FilterNumericKey(fheightedt, this, key, true, false); }

@@ -65,5 +65,6 @@ constexpr EditorDesign UpcFrame(const char* caption, int width, int height)
         .button1 = {210, 174, 100, 28},
         .button4 = {330, 174, 100, 28},
         .button3 = {450, 174, 100, 28},
+        .button5 = {570, 174, 100, 28},
     };
 }

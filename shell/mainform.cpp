@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "aboutfm.h"
+#include "labelsdialog.h"
 #include "editors/bareditor.h"
 #include "pagesetting.h"
 #include "printunit.h"
@@ -369,6 +370,12 @@ void Tmainfm::ShowPrintOption(QWidget* owner, const QImage& picture, const symbo
 }
 
 void Tmainfm::ReleasePrintBitmap() { PrintBitmap = QImage(); }
+
+void Tmainfm::ShowLabels(QWidget* owner, const symbols::Shown& shown)
+{
+    Tlabelsfm dialog(shown, Printer(), owner);
+    dialog.exec();
+}
 
 void Tmainfm::paintEvent(QPaintEvent* event)
 {

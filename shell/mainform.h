@@ -92,6 +92,8 @@ public:
     // Whether Print draws the build again at the printer's resolution.
     bool SharpPrintingOn() const;
     void ReleasePrintBitmap() override;
+    // The labels dialog over the main window's printer.
+    void ShowLabels(QWidget* owner, const symbols::Shown& shown) override;
 
 public slots:
     void FormCreate();
