@@ -36,7 +36,7 @@ const EditorDesign kDesign = {
     .button1 = {456, 184, 81, 25},
     .button4 = {536, 184, 65, 25},
     .button3 = {},
-    .button5 = {600, 184, 70, 25},
+    .button5 = {604, 184, 70, 25},
     .lowerInnerPanel = true,
 };
 

@@ -68,8 +68,8 @@ int LabelCount(const sheets::LabelTemplate& t)
     return n;
 }
 
-// "Avery 5160 — Address Labels (3 x 10, 2.63 x 1.00 in, US-Letter)"
-QString Describe(const sheets::LabelTemplate& t)
+// "(3 x 10, 2.63 x 1.00 in, US-Letter)"
+QString About(const sheets::LabelTemplate& t)
 {
     const bool inches = t.paperId.startsWith(QLatin1String("US"), Qt::CaseInsensitive);
     const QString grid = t.layouts.size() == 1 ? QStringLiteral("%1 x %2").arg(t.layouts[0].nx).arg(t.layouts[0].ny)
@@ -77,7 +77,13 @@ QString Describe(const sheets::LabelTemplate& t)
     const QString paper = t.paperId.compare(QLatin1String("Other"), Qt::CaseInsensitive) == 0 || t.paperId.isEmpty()
                               ? Size(t.page, inches)
                               : t.paperId;
-    const QString about = QStringLiteral("(%1, %2, %3)").arg(grid, Size(t.label, inches), paper);
+    return QStringLiteral("(%1, %2, %3)").arg(grid, Size(t.label, inches), paper);
+}
+
+// "Avery 5160 — Address Labels (3 x 10, 2.63 x 1.00 in, US-Letter)"
+QString Describe(const sheets::LabelTemplate& t)
+{
+    const QString about = About(t);
     if (t.description.isEmpty()) return t.Name() + u' ' + about;
     return t.Name() + QStringLiteral(" \u2014 ") + t.description + u' ' + about;
 }
@@ -236,6 +242,9 @@ void Tlabelsfm::BuildControls()
     templatelist = new QListWidget(this);
     templatelist->setObjectName(QStringLiteral("templatelist"));
     templatelist->setMinimumWidth(560);
+    // A line too long for the list ends in "..."; its tip holds the whole of it.
+    templatelist->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    templatelist->setTextElideMode(Qt::ElideRight);
     customedt = new QLineEdit(this);
     customedt->setObjectName(QStringLiteral("customedt"));
     customedt->setToolTip(QStringLiteral("custom:PAPER,WxH,COLSxROWS,X0,Y0,DX,DY \u2014 the paper (A4, Letter, ...) or "
@@ -244,6 +253,9 @@ void Tlabelsfm::BuildControls()
                                          "(mm, cm, in, pt)"));
     auto* customHint = new QLabel(QStringLiteral("PAPER,WxH,COLSxROWS,X0,Y0,DX,DY; lengths in mm, cm, in or pt"), this);
     customHint->setWordWrap(true);
+    SheetLine = new QLabel(this);
+    SheetLine->setObjectName(QStringLiteral("SheetLine"));
+    SheetLine->setWordWrap(true);
     SheetView = new TSheetView(this);
     startedt = new QSpinBox(this);
     startedt->setObjectName(QStringLiteral("startedt"));
@@ -291,6 +303,7 @@ void Tlabelsfm::BuildControls()
     job->addRow(copiesbtn);
     job->addRow(sequencebtn);
     auto* right = new QVBoxLayout;
+    right->addWidget(SheetLine);
     right->addWidget(SheetView, 1);
     right->addLayout(job);
 
@@ -340,8 +353,9 @@ void Tlabelsfm::FillList()
         item->setData(kIndexRole, i);
         const QStringList searched = QStringList{t.brand, t.part, t.description, t.paperId} + t.equivalents;
         item->setData(kSearchedRole, searched.join(u' ').toCaseFolded());
-        if (!t.equivalents.isEmpty())
-            item->setToolTip(QStringLiteral("Also sold as %1").arg(t.equivalents.join(QStringLiteral(", "))));
+        item->setToolTip(t.equivalents.isEmpty() ? item->text()
+                                                 : QStringLiteral("%1\nAlso sold as %2")
+                                                       .arg(item->text(), t.equivalents.join(QStringLiteral(", "))));
     }
     filling_ = false;
 }
@@ -488,6 +502,12 @@ void Tlabelsfm::Refresh()
     const int perSheet = sheet_ ? LabelCount(*sheet_) : 1;
     startedt->setMaximum(std::max(1, perSheet));
     SheetView->SetSheet(sheet_);
+    // The sheet in use, also while the search hides it in the list.
+    if (!sheet_)
+        SheetLine->setText(QStringLiteral("No sheet"));
+    else
+        SheetLine->setText(templatelist->currentRow() == 0 ? QStringLiteral("Custom layout ") + About(*sheet_)
+                                                           : Describe(*sheet_));
     SheetView->SetRun(startedt->value(), countedt->value());
     CalibrateButton->setEnabled(!Queue().isEmpty() && sheet_.has_value());
     const int dpi = printerDpi_ > 0 ? printerDpi_ : kPdfDpi;
@@ -504,11 +524,16 @@ void Tlabelsfm::Refresh()
                               .arg(Plural(count, "label"), Plural(sheets::SheetsNeeded(count, perSheet, startedt->value()), "sheet"),
                                    NarrowBars(shown_.Symbology()) ? QStringLiteral("narrow bars") : QStringLiteral("modules"))
                               .arg(sharp_.module);
-    if (printerDpi_ > 0) return Figures->setText(QStringLiteral("%1 dpi: %2").arg(printerDpi_).arg(gives));
-    Figures->setText(QStringLiteral("No printer tells its resolution, so Print cannot put the bars on whole dots; "
-                                    "a PDF at %1 dpi: %2")
-                         .arg(kPdfDpi)
-                         .arg(gives));
+    QString line = printerDpi_ > 0 ? QStringLiteral("%1 dpi: %2").arg(printerDpi_).arg(gives)
+                                   : QStringLiteral("No printer tells its resolution, so Print cannot put the bars on "
+                                                    "whole dots; a PDF at %1 dpi: %2")
+                                         .arg(kPdfDpi)
+                                         .arg(gives);
+    if (sequencebtn->isChecked())
+        line += QStringLiteral("; messages %1 to %2")
+                    .arg(QString::fromStdString(shown_.inputs.message),
+                         QString::fromStdString(symbols::CountUp(shown_.Symbology(), shown_.inputs.message, count - 1).message));
+    Figures->setText(line);
 }
 
 symbols::Shown Tlabelsfm::LabelShown(const std::string& message) const
@@ -571,29 +596,31 @@ Tlabelsfm::Outcome Tlabelsfm::WriteLabels(QPagedPaintDevice& device, int dpi, co
     return {writer.Finish()};
 }
 
-QString Tlabelsfm::WritePdf(const QString& path)
+QString Tlabelsfm::WritePdf(const QString& path) { return WriteFile(path).fault; }
+
+Tlabelsfm::Outcome Tlabelsfm::WriteFile(const QString& path)
 {
     const int dpi = printerDpi_ > 0 ? printerDpi_ : kPdfDpi;
-    if (QString refusal = Refusal(dpi); !refusal.isEmpty()) return refusal;
+    if (QString refusal = Refusal(dpi); !refusal.isEmpty()) return {refusal};
     // Written beside and renamed into place: a failed or cancelled job leaves no file.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("%1 cannot be written: %2").arg(QDir::toNativeSeparators(path), file.errorString());
+        return {QStringLiteral("%1 cannot be written: %2").arg(QDir::toNativeSeparators(path), file.errorString())};
     Outcome outcome;
     {
         QPdfWriter writer(&file);
         writer.setCreator(QStringLiteral("Ruvola BarCode Generator"));
         writer.setTitle(QStringLiteral("Labels: %1").arg(sheet_->Name()));
         writer.setResolution(dpi);
-        if (!writer.setPageLayout(sheets::SheetLayout(*sheet_))) return QStringLiteral("The PDF cannot take the sheet's paper.");
+        if (!writer.setPageLayout(sheets::SheetLayout(*sheet_))) return {QStringLiteral("The PDF cannot take the sheet's paper.")};
         outcome = WriteLabels(writer, dpi, {}, true);
     }
     if (!outcome.fault.isEmpty() || outcome.cancelled) {
         file.cancelWriting();
-        return outcome.fault;
+        return outcome;
     }
     if (!file.commit())
-        return QStringLiteral("%1 cannot be written: %2").arg(QDir::toNativeSeparators(path), file.errorString());
+        return {QStringLiteral("%1 cannot be written: %2").arg(QDir::toNativeSeparators(path), file.errorString())};
     return {};
 }
 
@@ -609,7 +636,8 @@ void Tlabelsfm::Print()
     const JobSettings job(*printer_, printerDpi_, sheets::SheetLayout(*sheet_));
     if (!job.Taken()) return platform::ShowNotice(this, QStringLiteral("The printer does not take the sheet's paper."));
     const Outcome outcome = WriteLabels(*printer_, printerDpi_, calibration.value, false);
-    if (!outcome.fault.isEmpty()) platform::ShowNotice(this, outcome.fault);
+    if (!outcome.fault.isEmpty()) return platform::ShowNotice(this, outcome.fault);
+    Figures->setText(Figures->text() + QStringLiteral("\nSent to the printer."));
 }
 
 void Tlabelsfm::PrintButtonClick()
@@ -626,8 +654,11 @@ void Tlabelsfm::PdfButtonClick()
         dialog.setNameFilter(QStringLiteral("PDF document (*.pdf)"));
         dialog.setDefaultSuffix(QStringLiteral("pdf"));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-        if (const QString fault = WritePdf(dialog.selectedFiles().constFirst()); !fault.isEmpty())
-            platform::ShowNotice(this, fault);
+        const QString path = dialog.selectedFiles().constFirst();
+        const Outcome outcome = WriteFile(path);
+        if (!outcome.fault.isEmpty()) return platform::ShowNotice(this, outcome.fault);
+        if (!outcome.cancelled)
+            Figures->setText(Figures->text() + QStringLiteral("\nWritten to %1.").arg(QDir::toNativeSeparators(path)));
     });
 }
 

@@ -75,6 +75,7 @@ public:
     QLineEdit* searchedt = nullptr;
     QListWidget* templatelist = nullptr;  // its first row stands for the custom layout
     QLineEdit* customedt = nullptr;
+    QLabel* SheetLine = nullptr;  // the sheet in use, in words
     TSheetView* SheetView = nullptr;
     QSpinBox* startedt = nullptr;
     QRadioButton* copiesbtn = nullptr;
@@ -127,6 +128,7 @@ private:
     QString Queue() const;
     void TellCalibration();
     void Print();
+    Outcome WriteFile(const QString& path);
     Outcome WriteLabels(QPagedPaintDevice& device, int dpi, const sheets::Calibration& calibration, bool cancellable);
     // The symbol of label index (0-based) for the job, as inputs at the build's resolution.
     symbols::Shown LabelShown(const std::string& message) const;
