@@ -20,6 +20,9 @@
 #include "screenreading.h"
 #include "engines/itf14.h"
 #include "engines/rounding.h"
+#include "sheets/labeltemplates.h"
+#include "sheets/sheetprint.h"
+#include "shell/calibration.h"
 #include "support/decoder.h"
 #include "support/pixelruns.h"
 #include "symbols/sharpprint.h"
@@ -60,6 +63,8 @@ const EditorPlaces kLinearFamily{{210, 12, 90, 21},   {210, 104, 460, 21}, {},
                                  {210, 74, 460, 21}};
 enum EditorKind { kCode39Editor, kEan13Editor, kUpcFamilyEditor, kLinearFamilyEditor };
 const EditorPlaces* const kPlaces[] = {&kCode39, &kEan13, &kUpcFamily, &kLinearFamily};
+// "Labels..." in the UPC family's editors.
+constexpr QRect kUpcLabelsButton(570, 174, 100, 28);
 
 // The menu bar, left to right, and the rows of its menus.
 enum MenuBarItem { kSettingsMenu, kSymbologyMenu, kHelpMenu, kExitItem };
@@ -587,6 +592,87 @@ private slots:
         STEP(CheckPrintedPage(kept, clip, queue, queueName, printable));
     }
 
+    // A sheet of labels through the 300 dpi queue with the queue's calibration in the
+    // settings file, all by the keyboard in the labels dialog: 3 copies from the fifth
+    // label, "Print". Each label, where the calibrated grid puts it on the sheet's dots,
+    // holds the build drawn again at 300 dpi, its bars dot for dot; the labels before
+    // and after are blank. The calibration dialog is opened on the way and its window kept.
+    void labelsThroughQueue()
+    {
+        if (const QString why = PrintQueue::CannotRun(); !why.isEmpty()) QSKIP(qPrintable("no print queue: " + why));
+        const int dpi = 300;
+        const QString queueName = PrintQueue::QueueAt(dpi);
+        const sheets::Calibration calibration{100, -50, 100};
+        const QByteArray more = "[Labels]\nTemplate=Avery 5160\n[" + CalibrationSection(queueName).toLatin1() +
+                                "]\nX=100\nY=-50\nScale=100\n";
+        PrintQueue queue;
+        STEP(OpenUpcOnQueue(queue, queueName, more));
+        Program& program = *program_;
+        Person person(*desktop_, program);
+        STEP(person.FindEditor(kUpcFamily));
+        STEP(person.TypeInto(kUpcFamily.height, "{End}{BackSpace}{BackSpace}{BackSpace}0.5"));
+        STEP(person.TypeInto(kUpcFamily.message, "03600029145"));
+        QImage clip;
+        STEP(person.Build(QImage(), clip));
+
+        desktop_->Click(person.OnScreen(kUpcLabelsButton));
+        const WindowId labels = desktop_->WaitWindow(program.Pid(), "^Labels$");
+        QVERIFY2(labels && desktop_->WaitKeyboard(labels), "Labels... gave no \"Labels\" dialog with the keyboard");
+        // First label 5, 3 labels, through the boxes' mnemonics.
+        desktop_->Type("{alt+f}{ctrl+a}5{alt+l}{ctrl+a}3");
+        desktop_->Type("{alt+a}");
+        const WindowId calibrate = desktop_->WaitWindow(program.Pid(), "^Calibrate$");
+        QVERIFY2(calibrate && desktop_->WaitKeyboard(calibrate), "Calibrate... gave no \"Calibrate\" dialog");
+        desktop_->Grab(calibrate).save(QDir(kArtefacts).filePath("labels-calibrate.png"));
+        desktop_->Type("{Escape}");
+        QVERIFY2(desktop_->WaitGone(calibrate, program.Pid()), "Esc left the calibration dialog open");
+        // The labels dialog has the keyboard again, as a window manager gives it back.
+        desktop_->Focus(labels);
+        QVERIFY2(desktop_->WaitKeyboard(labels), "the labels dialog did not get the keyboard back");
+        desktop_->Grab(labels).save(QDir(kArtefacts).filePath("labels-dialog.png"));
+        desktop_->Type("{alt+p}");
+        const QString pdf = queue.WaitForPdf(60000, queueName);
+        QVERIFY2(!pdf.isEmpty(), qPrintable("no PDF from the queue; jobs: " + queue.Jobs(queueName).join("; ") + "\n" +
+                                            queue.ErrorLog()));
+        desktop_->Type("{Escape}");
+        QVERIFY2(desktop_->WaitGone(labels, program.Pid()), "Esc left the labels dialog open");
+        const QString kept = QDir(kArtefacts).filePath("labels-printed.pdf");
+        QFile::remove(kept);
+        QVERIFY(QFile::copy(pdf, kept));
+        QVERIFY(QFile::remove(pdf));
+        STEP(person.Exit());
+
+        symbols::Inputs inputs = symbols::Defaults(symbols::Kind::UpcA);
+        inputs.message = "03600029145";
+        inputs.height = 0.5;
+        inputs.width = 21;  // the editor's own
+        inputs.resolution = 96;
+        const symbols::Drawing onScreen = symbols::Prepare(symbols::Kind::UpcA, inputs);
+        QVERIFY2(onScreen.Drawable(), qPrintable(onScreen.error));
+        const symbols::SharpPicture sharp = symbols::DrawSharp({inputs, onScreen, false}, dpi);
+        const QImage drawn = sharp.picture.convertToFormat(QImage::Format_Grayscale8);
+        const QImage page = RenderPage(kept, dpi, QDir(kArtefacts).filePath("labels-printed"));
+        QVERIFY(!page.isNull());
+        const sheets::SheetGrid grid(*sheets::BuiltInTemplates().Find(u"Avery 5160"), dpi, calibration);
+        for (int i = 0; i < grid.LabelsPerSheet(); ++i) {
+            const QRect label = grid.Label(i);
+            const QImage printed = page.copy(QRect(sheets::CentredCorner(label, drawn.size()), drawn.size()));
+            // A band through the bars, clear of every text (the program's font may differ
+            // from this process's), dot for dot; and nothing at all on the other labels.
+            int differing = 0, black = 0;
+            for (int y = 0; y < drawn.height(); ++y)
+                for (int x = 0; x < drawn.width(); ++x) {
+                    const bool band = y >= drawn.height() * 3 / 10 && y < drawn.height() / 2;
+                    differing += band && (printed.constScanLine(y)[x] < 128) != (drawn.constScanLine(y)[x] < 128);
+                    black += printed.constScanLine(y)[x] < 128;
+                }
+            if (i >= 4 && i < 7)
+                QVERIFY2(differing == 0, qPrintable(QStringLiteral("label %1: %2 dots differ").arg(i + 1).arg(differing)));
+            else
+                QVERIFY2(black == 0, qPrintable(QStringLiteral("label %1 is not blank").arg(i + 1)));
+        }
+    }
+
     // Sharp printing through queues at 203, 300 and 600 dpi, turned on in the menu at the
     // first and found on at the next starts: each symbology built, some turned, printed at
     // X 1000, Y 500 mils. Rendered at the queue's resolution, each page holds, at that
@@ -788,12 +874,12 @@ private:
     }
 
     // The queue's daemon started, and the program showing the UPC-A editor with queueName
-    // picked in "Printer setting".
-    void OpenUpcOnQueue(PrintQueue& queue, const QString& queueName)
+    // picked in "Printer setting"; more: further settings.
+    void OpenUpcOnQueue(PrintQueue& queue, const QString& queueName, const QByteArray& more = {})
     {
         const QString error = queue.Start();
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        Program& program = NewProgram(SettingsFile("Bar Code UPC-A"));
+        Program& program = NewProgram(SettingsFile("Bar Code UPC-A") + more);
         STEP(StartOnQueue(program, queue));
         Person person(*desktop_, program);
         STEP(person.FindEditor(kUpcFamily));
