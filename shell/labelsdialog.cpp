@@ -328,12 +328,17 @@ void Tlabelsfm::BuildControls()
 
 void Tlabelsfm::ConnectHandlers()
 {
-    connect(searchedt, &QLineEdit::textChanged, this, &Tlabelsfm::Filter);
-    connect(templatelist, &QListWidget::currentRowChanged, this, [this] { TemplatePicked(); });
-    connect(customedt, &QLineEdit::textEdited, this, [this] { CustomEdited(); });
-    connect(startedt, &QSpinBox::valueChanged, this, [this] { Refresh(); });
-    connect(countedt, &QSpinBox::valueChanged, this, [this] { Refresh(); });
-    connect(sequencebtn, &QRadioButton::toggled, this, [this] { Refresh(); });
+    // Every handler runs behind the guard: no exception crosses a Qt frame.
+    const auto guarded = [this](void (Tlabelsfm::*step)()) {
+        return [this, step] { platform::Guarded([this, step] { (this->*step)(); }); };
+    };
+    connect(searchedt, &QLineEdit::textChanged, this,
+            [this](const QString& text) { platform::Guarded([this, &text] { Filter(text); }); });
+    connect(templatelist, &QListWidget::currentRowChanged, this, guarded(&Tlabelsfm::TemplatePicked));
+    connect(customedt, &QLineEdit::textEdited, this, guarded(&Tlabelsfm::CustomEdited));
+    connect(startedt, &QSpinBox::valueChanged, this, guarded(&Tlabelsfm::Refresh));
+    connect(countedt, &QSpinBox::valueChanged, this, guarded(&Tlabelsfm::Refresh));
+    connect(sequencebtn, &QRadioButton::toggled, this, guarded(&Tlabelsfm::Refresh));
     connect(SheetView, &TSheetView::PositionClicked, startedt, &QSpinBox::setValue);
     connect(CalibrateButton, &QPushButton::clicked, this, &Tlabelsfm::CalibrateButtonClick);
     connect(PrintButton, &QPushButton::clicked, this, &Tlabelsfm::PrintButtonClick);
