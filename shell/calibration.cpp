@@ -132,8 +132,9 @@ Tcalibratefm::Tcalibratefm(const QString& queue, QPrinter* printer, int dpi, con
     Note = new QLabel(this);
     Note->setObjectName(QStringLiteral("Note"));
     Note->setWordWrap(true);
-    Note->setText(QStringLiteral("Print the page on plain paper for %1, hold it against a sheet of labels and "
-                                 "measure where label 1 lands. The correction applies to printing on this "
+    Note->setText(QStringLiteral("The page prints on plain paper with the values above, the outlines of %1 where "
+                                 "they will land: hold it against a sheet of labels, correct the values and print "
+                                 "again until they match, then save. The correction applies to printing on this "
                                  "printer only; a PDF file is written without it.%2")
                       .arg(sheet.Name(), stored.fault.isEmpty() ? QString() : QStringLiteral("\n\n") + stored.fault));
     PrintButton = new QPushButton(QStringLiteral("&Print calibration page"), this);
