@@ -20,14 +20,16 @@ int Nearest(double value) { return int(std::lround(value)); }
 // 300 dots at 300 dpi, not 299.
 int WholeDots(double points, int dpi) { return int(std::floor(points * dpi / kPointsPerInch + 1e-6)); }
 
-QString Size(QSize dots, int dpi)
+// "2.63 x 1.00 in, 66.7 x 25.4 mm"; a half is rounded up, as a ruler would be read.
+QString Size(QSizeF inches)
 {
-    const double w = double(dots.width()) / dpi, h = double(dots.height()) / dpi;
+    const auto rounded = [](double value, int decimals) {
+        const double scale = std::pow(10.0, decimals);
+        return QString::number(std::floor(value * scale + 0.5 + 1e-9) / scale, 'f', decimals);
+    };
+    const double w = inches.width(), h = inches.height();
     return QStringLiteral("%1 x %2 in, %3 x %4 mm")
-        .arg(w, 0, 'f', 2)
-        .arg(h, 0, 'f', 2)
-        .arg(w * kMmPerInch, 0, 'f', 1)
-        .arg(h * kMmPerInch, 0, 'f', 1);
+        .arg(rounded(w, 2), rounded(h, 2), rounded(w * kMmPerInch, 1), rounded(h * kMmPerInch, 1));
 }
 
 }  // namespace
@@ -63,10 +65,13 @@ QPoint CentredCorner(const QRect& label, QSize symbol)
     return label.topLeft() + QPoint((label.width() - symbol.width()) / 2, (label.height() - symbol.height()) / 2);
 }
 
-QString FitFault(QSize symbol, QSize label, int dpi)
+QString FitFault(QSize symbol, const SheetGrid& grid)
 {
+    const QSize label = grid.LabelsPerSheet() > 0 ? grid.Label(0).size() : QSize();
     if (symbol.width() <= label.width() && symbol.height() <= label.height()) return {};
-    return QStringLiteral("The symbol (%1) is larger than the label (%2).").arg(Size(symbol, dpi), Size(label, dpi));
+    const QSizeF symbolInches = QSizeF(symbol) / grid.Dpi();
+    return QStringLiteral("The symbol (%1) is larger than the label (%2).")
+        .arg(Size(symbolInches), Size(grid.Sheet().label / kPointsPerInch));
 }
 
 QPageLayout SheetLayout(const LabelTemplate& sheet)
@@ -117,7 +122,7 @@ QString SheetWriter::Add(const QImage& picture)
     if (grid_.LabelsPerSheet() == 0) return QStringLiteral("The sheet has no labels.");
     if (picture.isNull()) return QStringLiteral("The symbol has no picture.");
     const QRect label = grid_.Label(next_);
-    if (QString fault = FitFault(picture.size(), label.size(), grid_.Dpi()); !fault.isEmpty()) return fault;
+    if (QString fault = FitFault(picture.size(), grid_); !fault.isEmpty()) return fault;
     if (!Begin()) return QStringLiteral("The print job could not be started.");
     // The next sheet is opened only when a label goes on it: no blank sheet at the end.
     if (sheetFull_) {

@@ -52,9 +52,9 @@ private:
 
 // Where a symbol of size dots is put in a label: centred, its corner on a whole dot.
 QPoint CentredCorner(const QRect& label, QSize symbol);
-// Why a symbol of size dots does not fit a label of the grid, naming both sizes; an
+// Why a symbol of size dots does not fit the grid's labels, naming both sizes; an
 // empty string when it fits.
-QString FitFault(QSize symbol, QSize label, int dpi);
+QString FitFault(QSize symbol, const SheetGrid& grid);
 
 // The sheet's paper without margins, the whole page painted: with it, and the device's
 // resolution set to the grid's, the painter's origin is the paper's corner and a unit
