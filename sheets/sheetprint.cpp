@@ -46,7 +46,7 @@ QString CalibrationFault(const Calibration& c)
 }
 
 SheetGrid::SheetGrid(const LabelTemplate& sheet, int dpi, const Calibration& calibration)
-    : sheet_(sheet), dpi_(dpi)
+    : sheet_(sheet), dpi_(dpi), calibration_(calibration)
 {
     const double scale = calibration.scalePercent / 100.0;
     const double perPoint = double(dpi) / kPointsPerInch;
@@ -214,16 +214,25 @@ void PaintCalibrationPage(QPainter& painter, const SheetGrid& grid)
     Ruler(painter, dpi, page.height(), Nearest(15 * mm), false);
     const LabelTemplate& sheet = grid.Sheet();
     const QPointF first = LabelCorners(sheet).value(0);
-    const QString text = QStringLiteral("%1: %2 x %3 labels of %4 x %5 mm. Label 1 should start %6 mm from the left "
-                                        "edge and %7 mm from the top; measure it, then correct the printer's offsets.")
-                             .arg(sheet.Name())
-                             .arg(sheet.layouts.value(0).nx)
-                             .arg(sheet.layouts.value(0).ny)
-                             .arg(sheet.label.width() / kPointsPerInch * kMmPerInch, 0, 'f', 1)
-                             .arg(sheet.label.height() / kPointsPerInch * kMmPerInch, 0, 'f', 1)
-                             .arg(first.x() / kPointsPerInch * kMmPerInch, 0, 'f', 1)
-                             .arg(first.y() / kPointsPerInch * kMmPerInch, 0, 'f', 1);
-    painter.drawText(QRectF(25 * mm, 25 * mm, page.width() - 50 * mm, 20 * mm), Qt::TextWordWrap, text);
+    const Calibration& c = grid.Corrections();
+    const QString text =
+        QStringLiteral("%1: %2 labels of %3 x %4 mm.\nLabel 1 should start %5 mm from the left edge and %6 mm from "
+                       "the top. Measure where its outline is printed, and the rulers against a ruler; then correct "
+                       "the printer's offsets and scale.\nPrinted at %7 dpi with X %8 mils, Y %9 mils, scale %10 %.")
+            .arg(sheet.Name())
+            .arg(grid.LabelsPerSheet())
+            .arg(sheet.label.width() / kPointsPerInch * kMmPerInch, 0, 'f', 1)
+            .arg(sheet.label.height() / kPointsPerInch * kMmPerInch, 0, 'f', 1)
+            .arg(first.x() / kPointsPerInch * kMmPerInch, 0, 'f', 1)
+            .arg(first.y() / kPointsPerInch * kMmPerInch, 0, 'f', 1)
+            .arg(dpi)
+            .arg(c.xMils, 0, 'g', 6)
+            .arg(c.yMils, 0, 'g', 6)
+            .arg(c.scalePercent, 0, 'g', 6);
+    // On white in the middle of the page, over whatever outlines lie there.
+    const QRectF box(page.width() * 0.2, page.height() * 0.42, page.width() * 0.6, page.height() * 0.16);
+    painter.fillRect(box, Qt::white);
+    painter.drawText(box.adjusted(mm * 2, mm * 2, -mm * 2, -mm * 2), Qt::TextWordWrap | Qt::AlignCenter, text);
 }
 
 }  // namespace sheets
