@@ -56,6 +56,10 @@ class TestCli : public QObject {
     Q_OBJECT
 
 private slots:
+    // The program sets up the symbols' text face before it draws; the pictures drawn
+    // here to compare with are drawn in the same face, whichever test runs first.
+    void initTestCase() { platform::DesignFamily(); }
+
     void batchWritesGoodLinesAndTellsBadOnes_data()
     {
         QTest::addColumn<bool>("fromStdin");
