@@ -2,7 +2,9 @@
 
 #include <QFileInfo>
 #include <QPdfWriter>
+#include <cstdint>
 #include <cstdio>
+#include <new>
 
 #include "generator.h"
 #include "platform/qtcanvas.h"
@@ -46,8 +48,8 @@ std::optional<sheets::LabelTemplate> PickSheet(const QString& name, QString& ref
     return std::nullopt;
 }
 
-// A drawing as the sheet prints it: each pixel a dot.
-QImage Picture(const symbols::Drawing& drawing)
+// A drawing on a white picture, as the editors draw it.
+QImage Painted(const symbols::Drawing& drawing)
 {
     QImage picture = platform::WhiteImage(drawing.width, drawing.height);
     if (picture.isNull()) return picture;
@@ -83,7 +85,7 @@ public:
                 if (!drawing.Drawable())
                     return QStringLiteral("'%1': %2").arg(QString::fromStdString(inputs.message), drawing.error);
             }
-            const QImage picture = Picture(drawing);
+            const QImage picture = SheetPicture(drawing, bits_);
             if (picture.isNull()) return symbols::TooLargeNotice(drawing.width, drawing.height);
             for (int copy = 0; copy < options_.copies; ++copy)
                 if (QString fault = writer_.Add(picture); !fault.isEmpty()) return fault;
@@ -95,9 +97,38 @@ private:
     const Options& options_;
     Generator generator_;
     sheets::SheetWriter& writer_;
+    platform::BitCanvas bits_;  // its rows kept from one symbol to the next
 };
 
 }  // namespace
+
+// A black-and-white symbol goes straight into 1-bit rows and is handed over as the
+// printer gets it, so that no label costs a 32-bit picture, its filling and its packing
+// into bits again; a symbol in colour is painted as the editors paint it.
+QImage SheetPicture(const symbols::Drawing& drawing, platform::BitCanvas& bits)
+{
+    try {
+        bits.Reset(drawing.width, drawing.height);
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+    drawing.paint(bits);
+    if (!bits.Monochrome()) return Painted(drawing);
+    QImage picture(drawing.width, drawing.height, QImage::Format_Mono);
+    if (picture.isNull()) return picture;
+    picture.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    // White everywhere first, the bits past a row's last pixel too, as the converted
+    // picture has them; then each row's bits, a set bit (black) becoming colour 0.
+    picture.fill(1);
+    const std::uint8_t* rows = bits.Bits();
+    const std::size_t stride = bits.Stride();
+    for (int y = 0; y < drawing.height; ++y) {
+        const std::uint8_t* in = rows + std::size_t(y) * stride;
+        uchar* out = picture.scanLine(y);
+        for (std::size_t i = 0; i < stride; ++i) out[i] = uchar(~in[i]);
+    }
+    return picture;
+}
 
 int RunSheet(const Options& options)
 {

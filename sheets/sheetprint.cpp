@@ -32,6 +32,16 @@ QString Size(QSizeF inches)
         .arg(rounded(w, 2), rounded(h, 2), rounded(w * kMmPerInch, 1), rounded(h * kMmPerInch, 1));
 }
 
+// The picture as the printer gets it. One already in that form (one bit a dot, black
+// first), as ruvola-batch draws its labels, is taken as it is rather than unpacked and
+// packed again.
+QImage Printed(const QImage& picture)
+{
+    const bool printed = picture.format() == QImage::Format_Mono &&
+                         picture.colorTable() == QList<QRgb>{qRgb(0, 0, 0), qRgb(255, 255, 255)};
+    return printed ? picture : platform::PrintedBits(picture);
+}
+
 }  // namespace
 
 QString CalibrationFault(const Calibration& c)
@@ -131,7 +141,7 @@ QString SheetWriter::Add(const QImage& picture)
         ++sheet_;
     }
     if (picture.cacheKey() != lastKey_ || lastBits_.isNull()) {
-        lastBits_ = platform::PrintedBits(picture);
+        lastBits_ = Printed(picture);
         lastKey_ = picture.cacheKey();
     }
     painter_.drawImage(platform::OnWholeDots(CentredCorner(label, picture.size()), picture.size()), lastBits_);
