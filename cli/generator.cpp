@@ -21,16 +21,6 @@
 
 namespace {
 
-// Standard output as one file: the whole symbol, or the reason why not.
-QString WriteToStandardOutput(const std::function<QString(QIODevice&)>& write)
-{
-    QFile out;
-    if (!out.open(stdout, QIODevice::WriteOnly)) return QStringLiteral("Cannot write to standard output: %1.").arg(out.errorString());
-    QString reason = write(out);
-    if (reason.isEmpty() && !out.flush()) reason = out.errorString();
-    return reason.isEmpty() ? QString() : QStringLiteral("Cannot write to standard output: %1.").arg(reason);
-}
-
 QString TooLong(const char* field)
 {
     return QStringLiteral("the %1 is longer than %2 characters").arg(QLatin1String(field)).arg(kMaxFieldLength);
@@ -76,23 +66,38 @@ QString DropCheckDigit(symbols::Kind kind, std::string& message)
 
 }  // namespace
 
-QString Generator::Write(int line, const QStringList& fields)
+QString WriteToStandardOutput(const std::function<QString(QIODevice&)>& write)
+{
+    QFile out;
+    if (!out.open(stdout, QIODevice::WriteOnly)) return QStringLiteral("Cannot write to standard output: %1.").arg(out.errorString());
+    QString reason = write(out);
+    if (reason.isEmpty() && !out.flush()) reason = out.errorString();
+    return reason.isEmpty() ? QString() : QStringLiteral("Cannot write to standard output: %1.").arg(reason);
+}
+
+QString Generator::Build(const QStringList& fields, Built& built) const
 {
     if (fields.size() < 2) return QStringLiteral("needs at least a symbology and a message");
     if (fields.size() > 7) return QStringLiteral("has %1 fields, at most 7 are read").arg(fields.size());
-    const QString name = fields[0].trimmed();
-    const auto kind = symbols::KindNamed(name.toStdString());
-    if (!kind) return QStringLiteral("'%1' is not a symbology (code39, ean13, ean8, upca, upce, code128, gs1-128, itf14)").arg(name);
-    symbols::Inputs inputs;
-    QString typed;
-    if (QString error = ReadInputs(*kind, fields, inputs, typed); !error.isEmpty()) return error;
-    const symbols::Drawing drawing = symbols::Prepare(*kind, inputs);
-    if (!drawing.Drawable()) return drawing.error;
+    built.name = fields[0].trimmed();
+    const auto kind = symbols::KindNamed(built.name.toStdString());
+    if (!kind) return QStringLiteral("'%1' is not a symbology (code39, ean13, ean8, upca, upce, code128, gs1-128, itf14)").arg(built.name);
+    built.kind = *kind;
+    if (QString error = ReadInputs(*kind, fields, built.inputs, built.typed); !error.isEmpty()) return error;
+    built.drawing = symbols::Prepare(*kind, built.inputs);
+    return built.drawing.Drawable() ? QString() : built.drawing.error;
+}
+
+QString Generator::Write(int line, const QStringList& fields)
+{
+    Built built;
+    if (QString error = Build(fields, built); !error.isEmpty()) return error;
+    const symbols::Drawing& drawing = built.drawing;
 
     QString path;
     if (!options_.ToStandardOutput()) {
-        path = FileName(options_.pattern, line, name.toLower(), typed,
-                        QString::fromStdString(inputs.addOn));
+        path = FileName(options_.pattern, line, built.name.toLower(), built.typed,
+                        QString::fromStdString(built.inputs.addOn));
         if (!namesDifferByLine_)
             if (QString error = Claim(line, path); !error.isEmpty()) return error;
     }
@@ -206,22 +211,17 @@ QString Generator::NoMemory(const symbols::Drawing& drawing)
     return QStringLiteral("no memory for a %1 x %2 picture").arg(drawing.width).arg(drawing.height);
 }
 
-int RunBatch(const Options& options)
+bool EachBatchLine(const QString& batch, const std::function<QString(int, const QStringList&)>& each,
+                   const std::function<void(int, const QString&)>& tell)
 {
     QFile file;
-    const bool fromStdin = options.batch == QLatin1String("-");
+    const bool fromStdin = batch == QLatin1String("-");
     // Standard input by its descriptor: lines read through a C stream would end at a NUL.
-    if (fromStdin ? !file.open(STDIN_FILENO, QIODevice::ReadOnly) : (file.setFileName(options.batch), !file.open(QIODevice::ReadOnly))) {
-        std::fprintf(stderr, "ruvola-batch: cannot read '%s': %s\n", qPrintable(options.batch), qPrintable(file.errorString()));
-        return 2;
+    if (fromStdin ? !file.open(STDIN_FILENO, QIODevice::ReadOnly) : (file.setFileName(batch), !file.open(QIODevice::ReadOnly))) {
+        std::fprintf(stderr, "ruvola-batch: cannot read '%s': %s\n", qPrintable(batch), qPrintable(file.errorString()));
+        return false;
     }
     LineReader in(file);
-    // One job draws and writes in turn; more write on their own threads.
-    std::optional<PngQueue> queue;
-    if (options.jobs > 1) queue.emplace(options.jobs);
-    if (queue && !queue->Started()) queue.reset();
-    Generator generator(options, queue ? &*queue : nullptr);
-    int bad = 0;
     QString line;
     bool cut = false;
     for (int number = 1; in.Next(line, cut); ++number) {
@@ -234,16 +234,32 @@ int RunBatch(const Options& options)
             error = CutLine(fields);
         } else {
             const auto fields = CsvFields(line);
-            error = fields ? generator.Write(number, *fields) : QStringLiteral("has an unclosed quote");
+            error = fields ? each(number, *fields) : QStringLiteral("has an unclosed quote");
         }
-        if (error.isEmpty()) continue;
-        if (queue) {
-            queue->QueueFault(number, error);
-        } else {
-            TellFault(number, error);
-            ++bad;
-        }
+        if (!error.isEmpty()) tell(number, error);
     }
+    return true;
+}
+
+int RunBatch(const Options& options)
+{
+    // One job draws and writes in turn; more write on their own threads.
+    std::optional<PngQueue> queue;
+    if (options.jobs > 1) queue.emplace(options.jobs);
+    if (queue && !queue->Started()) queue.reset();
+    Generator generator(options, queue ? &*queue : nullptr);
+    int bad = 0;
+    const bool read = EachBatchLine(
+        options.batch, [&](int number, const QStringList& fields) { return generator.Write(number, fields); },
+        [&](int number, const QString& error) {
+            if (queue) {
+                queue->QueueFault(number, error);
+            } else {
+                TellFault(number, error);
+                ++bad;
+            }
+        });
     if (queue) bad += queue->Finish();
+    if (!read) return 2;
     return bad == 0 ? 0 : 1;
 }

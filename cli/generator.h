@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <string_view>
 
 #include "filenames.h"
@@ -24,6 +25,17 @@ public:
 
     // Draws and writes one symbol; the reason when it cannot.
     QString Write(int line, const QStringList& fields);
+
+    // A line's symbol drawn, not written: its symbology, its inputs at the resolution
+    // asked for, the message as typed, and the drawing.
+    struct Built {
+        symbols::Kind kind = symbols::Kind::Code39;
+        symbols::Inputs inputs;
+        QString name, typed;
+        symbols::Drawing drawing;
+    };
+    // The reason when the fields give no symbol.
+    QString Build(const QStringList& fields, Built& built) const;
 
 private:
     // The symbol's inputs from the fields, falling back on the options where a field is
@@ -60,6 +72,15 @@ private:
     // The working directory, asked once: relative names are claimed against it.
     const QString currentDir_ = QDir::currentPath();
 };
+
+// Standard output as one file: what write writes, or the reason why not.
+QString WriteToStandardOutput(const std::function<QString(QIODevice&)>& write);
+
+// Calls each with the fields of every line of batch ('-': standard input) that is not
+// blank or a comment, and tell with a line's number and fault where the line cannot be
+// read or each refuses it; false when the file cannot be read (told on standard error).
+bool EachBatchLine(const QString& batch, const std::function<QString(int, const QStringList&)>& each,
+                   const std::function<void(int, const QString&)>& tell);
 
 // Writes a symbol for each line of options.batch ('-': standard input), telling each
 // bad line on standard error; the exit status: 0, 1 when some failed, 2 when the file

@@ -7,6 +7,7 @@
 
 #include "generator.h"
 #include "options.h"
+#include "sheetrun.h"
 #include "platform/qtcanvas.h"
 #include "platform/savebytes.h"
 #include "tell.h"
@@ -29,6 +30,7 @@ int main(int argc, char** argv)
     platform::DesignFamily();
     // An interrupted batch leaves whole files only.
     platform::LetFilesFinishBeforeInterrupts();
+    if (!options.sheet.isEmpty()) return RunSheet(options);
     if (!options.batch.isEmpty()) return RunBatch(options);
     Generator generator(options, nullptr);
     QStringList fields = {options.positional[0], options.positional[1], options.positional.value(2)};

@@ -60,6 +60,27 @@ const char* const kUsage =
     "                         the 96 dpi layout at N dots per inch (96)\n"
     "  -j, --jobs N           a batch's PNG files written by N threads while the next\n"
     "                         symbols are drawn (1: each drawn and written in turn)\n"
+    "      --sheet TEMPLATE   put the labels on sheets of label stock, written as one\n"
+    "                         PDF (default name sheet.pdf): a template by brand and\n"
+    "                         part ('Avery 5160', 'Avery L7651') or by part or\n"
+    "                         equivalent alone ('5160', '8160'), from glabels-data when\n"
+    "                         installed (Avery 5160, L7160 and L7651 are built in), or\n"
+    "                         custom:PAPER,WxH,COLSxROWS,X0,Y0,DX,DY: PAPER a paper\n"
+    "                         (A4, US-Letter, Letter, ...) or its size WxH; WxH the\n"
+    "                         label's size; COLSxROWS its columns and rows; X0,Y0 the\n"
+    "                         first label's top-left corner; DX,DY the step to the next\n"
+    "                         column and row; every length with its unit (mm, in, pt,\n"
+    "                         cm, pc), as in\n"
+    "                         custom:A4,63.5mmx38.1mm,3x7,7.2mm,15.15mm,66mm,38.1mm\n"
+    "                         Labels are filled row by row, in line order; each symbol\n"
+    "                         is centred in its label on whole dots of --dpi (300 with\n"
+    "                         --sheet); one larger than its label is told with its\n"
+    "                         line, and the rest are placed\n"
+    "      --sheet-start N    the first label's position on the first sheet (1)\n"
+    "      --copies N         labels of each symbol (1)\n"
+    "      --count N          N symbols from each message, counting up by one, each\n"
+    "                         with its own check digit (1); Code 39 and Code 128 count\n"
+    "                         the digits their message ends with\n"
     "  -h, --help             show this help and exit\n"
     "  -V, --version          show the version and exit\n"
     "\n"
@@ -132,9 +153,12 @@ Options ParseArguments(const QStringList& arguments)
                             &options.page.fiwidth};
     const QStringList pageOptions = {"--top", "--bottom", "--left", "--right", "--interval"};
     const QStringList valued = QStringList{"-b", "--batch", "-o", "--output", "-c", "--comment", "--height", "--width",
-                                           "--ratio", "--bearers", "--font", "--font-size", "--dpi", "-j", "--jobs", "--format"}
+                                           "--ratio", "--bearers", "--font", "--font-size", "--dpi", "-j", "--jobs", "--format",
+                                           "--sheet", "--sheet-start", "--copies", "--count"}
                                << pageOptions;
     QString widthText;
+    bool dpiGiven = false;
+    QStringList sheetOnly;
     const QStringList bearerNames = {"frame", "topbottom", "none"};
     const symbols::Bearers bearerStyles[] = {symbols::Bearers::Frame, symbols::Bearers::TopBottom,
                                              symbols::Bearers::None};
@@ -159,6 +183,8 @@ Options ParseArguments(const QStringList& arguments)
         if (!valued.contains(a)) UsageError(QStringLiteral("unknown option %1").arg(a));
         if (i + 1 >= arguments.size()) UsageError(QStringLiteral("option %1 needs a value").arg(a));
         const QString value = arguments[++i];
+        if (a == QLatin1String("--sheet-start") || a == QLatin1String("--copies") || a == QLatin1String("--count"))
+            sheetOnly << a;
         if (a == QLatin1String("-b") || a == QLatin1String("--batch"))
             options.batch = value;
         else if (a == QLatin1String("-o") || a == QLatin1String("--output"))
@@ -184,8 +210,18 @@ Options ParseArguments(const QStringList& arguments)
             options.font.face = value.toStdString();
         else if (a == QLatin1String("--font-size"))
             options.font.size = WholeNumber(a, value, 1, 1000);
-        else if (a == QLatin1String("--dpi"))
+        else if (a == QLatin1String("--dpi")) {
             options.dpi = WholeNumber(a, value, 1, 10000);
+            dpiGiven = true;
+        }
+        else if (a == QLatin1String("--sheet"))
+            options.sheet = value;
+        else if (a == QLatin1String("--sheet-start"))
+            options.sheetStart = WholeNumber(a, value, 1, 100000);
+        else if (a == QLatin1String("--copies"))
+            options.copies = WholeNumber(a, value, 1, 100000);
+        else if (a == QLatin1String("--count"))
+            options.count = WholeNumber(a, value, 1, 1000000);
         else
             options.jobs = WholeNumber(a, value, 1, 256);
     }
@@ -196,6 +232,18 @@ Options ParseArguments(const QStringList& arguments)
     if (options.batch.isEmpty() && options.width && WholeWidthOnly(options.positional[0]) &&
         *options.width != std::floor(*options.width))
         UsageError(QStringLiteral("'%1' for --width is not a whole number of inches").arg(widthText));
+    if (options.sheet.isEmpty() && !sheetOnly.isEmpty())
+        UsageError(QStringLiteral("%1 places labels on a sheet: give --sheet TEMPLATE").arg(sheetOnly[0]));
+    if (!options.sheet.isEmpty()) {
+        if (!dpiGiven) options.dpi = kDefaultSheetDpi;
+        if (options.pattern.isEmpty()) options.pattern = QStringLiteral("sheet.pdf");
+        if (options.format.isEmpty()) options.format = QStringLiteral("pdf");
+        if (options.format != QLatin1String("pdf"))
+            UsageError(QStringLiteral("sheets are written as PDF, not as %1").arg(options.format));
+        if (!options.ToStandardOutput() && QFileInfo(options.pattern).suffix().toLower() != QLatin1String("pdf"))
+            UsageError(QStringLiteral("sheets are written as one PDF file: '%1' does not end in .pdf").arg(options.pattern));
+        return options;
+    }
     if (options.pattern.isEmpty())
         options.pattern = options.batch.isEmpty() ? QStringLiteral("{symbology}-{message}.png")
                                                   : QStringLiteral("{line}-{symbology}-{message}.png");

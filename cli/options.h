@@ -10,6 +10,8 @@
 #include "symbols/pagevalues.h"
 
 inline constexpr int kDefaultDpi = 96;
+// Labels are drawn on the dots of a common label printer unless --dpi says otherwise.
+inline constexpr int kDefaultSheetDpi = 300;
 
 struct Options {
     QString batch;  // empty: one symbol from the arguments
@@ -24,6 +26,12 @@ struct Options {
     // One thread by default: where the processors are busy, more only wait for each other.
     int jobs = 1;
     QStringList positional;
+    // Labels: a sheet template ("Avery 5160", a part number, or custom:...) fills one
+    // PDF; empty: a file for each symbol.
+    QString sheet;
+    int sheetStart = 1;  // the first label's position on the first sheet
+    int copies = 1;      // labels of each symbol
+    int count = 1;       // symbols counting up from each message
 
     bool ToStandardOutput() const { return pattern == QLatin1String("-"); }
 };

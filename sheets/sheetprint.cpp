@@ -20,14 +20,26 @@ int Nearest(double value) { return int(std::lround(value)); }
 // 300 dots at 300 dpi, not 299.
 int WholeDots(double points, int dpi) { return int(std::floor(points * dpi / kPointsPerInch + 1e-6)); }
 
-QString Size(QSize dots, int dpi)
+// "2.63 x 1.00 in, 66.7 x 25.4 mm"; a half is rounded up, as a ruler would be read.
+QString Size(QSizeF inches)
 {
-    const double w = double(dots.width()) / dpi, h = double(dots.height()) / dpi;
+    const auto rounded = [](double value, int decimals) {
+        const double scale = std::pow(10.0, decimals);
+        return QString::number(std::floor(value * scale + 0.5 + 1e-9) / scale, 'f', decimals);
+    };
+    const double w = inches.width(), h = inches.height();
     return QStringLiteral("%1 x %2 in, %3 x %4 mm")
-        .arg(w, 0, 'f', 2)
-        .arg(h, 0, 'f', 2)
-        .arg(w * kMmPerInch, 0, 'f', 1)
-        .arg(h * kMmPerInch, 0, 'f', 1);
+        .arg(rounded(w, 2), rounded(h, 2), rounded(w * kMmPerInch, 1), rounded(h * kMmPerInch, 1));
+}
+
+// The picture as the printer gets it. One already in that form (one bit a dot, black
+// first), as ruvola-batch draws its labels, is taken as it is rather than unpacked and
+// packed again.
+QImage Printed(const QImage& picture)
+{
+    const bool printed = picture.format() == QImage::Format_Mono &&
+                         picture.colorTable() == QList<QRgb>{qRgb(0, 0, 0), qRgb(255, 255, 255)};
+    return printed ? picture : platform::PrintedBits(picture);
 }
 
 }  // namespace
@@ -44,7 +56,7 @@ QString CalibrationFault(const Calibration& c)
 }
 
 SheetGrid::SheetGrid(const LabelTemplate& sheet, int dpi, const Calibration& calibration)
-    : sheet_(sheet), dpi_(dpi)
+    : sheet_(sheet), dpi_(dpi), calibration_(calibration)
 {
     const double scale = calibration.scalePercent / 100.0;
     const double perPoint = double(dpi) / kPointsPerInch;
@@ -63,10 +75,13 @@ QPoint CentredCorner(const QRect& label, QSize symbol)
     return label.topLeft() + QPoint((label.width() - symbol.width()) / 2, (label.height() - symbol.height()) / 2);
 }
 
-QString FitFault(QSize symbol, QSize label, int dpi)
+QString FitFault(QSize symbol, const SheetGrid& grid)
 {
+    const QSize label = grid.LabelsPerSheet() > 0 ? grid.Label(0).size() : QSize();
     if (symbol.width() <= label.width() && symbol.height() <= label.height()) return {};
-    return QStringLiteral("The symbol (%1) is larger than the label (%2).").arg(Size(symbol, dpi), Size(label, dpi));
+    const QSizeF symbolInches = QSizeF(symbol) / grid.Dpi();
+    return QStringLiteral("The symbol (%1) is larger than the label (%2).")
+        .arg(Size(symbolInches), Size(grid.Sheet().label / kPointsPerInch));
 }
 
 QPageLayout SheetLayout(const LabelTemplate& sheet)
@@ -117,7 +132,7 @@ QString SheetWriter::Add(const QImage& picture)
     if (grid_.LabelsPerSheet() == 0) return QStringLiteral("The sheet has no labels.");
     if (picture.isNull()) return QStringLiteral("The symbol has no picture.");
     const QRect label = grid_.Label(next_);
-    if (QString fault = FitFault(picture.size(), label.size(), grid_.Dpi()); !fault.isEmpty()) return fault;
+    if (QString fault = FitFault(picture.size(), grid_); !fault.isEmpty()) return fault;
     if (!Begin()) return QStringLiteral("The print job could not be started.");
     // The next sheet is opened only when a label goes on it: no blank sheet at the end.
     if (sheetFull_) {
@@ -126,7 +141,7 @@ QString SheetWriter::Add(const QImage& picture)
         ++sheet_;
     }
     if (picture.cacheKey() != lastKey_ || lastBits_.isNull()) {
-        lastBits_ = platform::PrintedBits(picture);
+        lastBits_ = Printed(picture);
         lastKey_ = picture.cacheKey();
     }
     painter_.drawImage(platform::OnWholeDots(CentredCorner(label, picture.size()), picture.size()), lastBits_);
@@ -209,16 +224,25 @@ void PaintCalibrationPage(QPainter& painter, const SheetGrid& grid)
     Ruler(painter, dpi, page.height(), Nearest(15 * mm), false);
     const LabelTemplate& sheet = grid.Sheet();
     const QPointF first = LabelCorners(sheet).value(0);
-    const QString text = QStringLiteral("%1: %2 x %3 labels of %4 x %5 mm. Label 1 should start %6 mm from the left "
-                                        "edge and %7 mm from the top; measure it, then correct the printer's offsets.")
-                             .arg(sheet.Name())
-                             .arg(sheet.layouts.value(0).nx)
-                             .arg(sheet.layouts.value(0).ny)
-                             .arg(sheet.label.width() / kPointsPerInch * kMmPerInch, 0, 'f', 1)
-                             .arg(sheet.label.height() / kPointsPerInch * kMmPerInch, 0, 'f', 1)
-                             .arg(first.x() / kPointsPerInch * kMmPerInch, 0, 'f', 1)
-                             .arg(first.y() / kPointsPerInch * kMmPerInch, 0, 'f', 1);
-    painter.drawText(QRectF(25 * mm, 25 * mm, page.width() - 50 * mm, 20 * mm), Qt::TextWordWrap, text);
+    const Calibration& c = grid.Corrections();
+    const QString text =
+        QStringLiteral("%1: %2 labels of %3 x %4 mm.\nLabel 1 should start %5 mm from the left edge and %6 mm from "
+                       "the top. Measure where its outline is printed, and the rulers against a ruler; then correct "
+                       "the printer's offsets and scale.\nPrinted at %7 dpi with X %8 mils, Y %9 mils, scale %10 %.")
+            .arg(sheet.Name())
+            .arg(grid.LabelsPerSheet())
+            .arg(sheet.label.width() / kPointsPerInch * kMmPerInch, 0, 'f', 1)
+            .arg(sheet.label.height() / kPointsPerInch * kMmPerInch, 0, 'f', 1)
+            .arg(first.x() / kPointsPerInch * kMmPerInch, 0, 'f', 1)
+            .arg(first.y() / kPointsPerInch * kMmPerInch, 0, 'f', 1)
+            .arg(dpi)
+            .arg(c.xMils, 0, 'g', 6)
+            .arg(c.yMils, 0, 'g', 6)
+            .arg(c.scalePercent, 0, 'g', 6);
+    // On white in the middle of the page, over whatever outlines lie there.
+    const QRectF box(page.width() * 0.2, page.height() * 0.42, page.width() * 0.6, page.height() * 0.16);
+    painter.fillRect(box, Qt::white);
+    painter.drawText(box.adjusted(mm * 2, mm * 2, -mm * 2, -mm * 2), Qt::TextWordWrap | Qt::AlignCenter, text);
 }
 
 }  // namespace sheets

@@ -38,6 +38,7 @@ public:
     SheetGrid(const LabelTemplate& sheet, int dpi, const Calibration& calibration = {});
     const LabelTemplate& Sheet() const { return sheet_; }
     int Dpi() const { return dpi_; }
+    const Calibration& Corrections() const { return calibration_; }
     int LabelsPerSheet() const { return int(labels_.size()); }
     // Label index (0-based, in the order the sheet is filled).
     QRect Label(int index) const { return labels_.at(index); }
@@ -47,14 +48,15 @@ public:
 private:
     LabelTemplate sheet_;
     int dpi_;
+    Calibration calibration_;
     QList<QRect> labels_;
 };
 
 // Where a symbol of size dots is put in a label: centred, its corner on a whole dot.
 QPoint CentredCorner(const QRect& label, QSize symbol);
-// Why a symbol of size dots does not fit a label of the grid, naming both sizes; an
+// Why a symbol of size dots does not fit the grid's labels, naming both sizes; an
 // empty string when it fits.
-QString FitFault(QSize symbol, QSize label, int dpi);
+QString FitFault(QSize symbol, const SheetGrid& grid);
 
 // The sheet's paper without margins, the whole page painted: with it, and the device's
 // resolution set to the grid's, the painter's origin is the paper's corner and a unit
@@ -109,8 +111,8 @@ QString StartFault(int start, int labelsPerSheet);
 int SheetsNeeded(int labels, int labelsPerSheet, int start);
 
 // The calibration page: every label's outline one dot wide where the grid puts it,
-// the first label's position and size written in it, and rulers in millimetres and
-// inches along the paper's top and left edges, to hold against the stock.
+// rulers in millimetres and inches counted from the paper's top and left edges, and in
+// the middle of the page where label 1 should start and the corrections printed with.
 void PaintCalibrationPage(QPainter& painter, const SheetGrid& grid);
 
 }  // namespace sheets

@@ -499,7 +499,7 @@ QString Tlabelsfm::Refusal(int dpi) const
             return QStringLiteral("The sequence cannot count up: %1").arg(QString::fromStdString(last.refusal));
     }
     const sheets::SheetGrid grid(*sheet_, dpi);
-    return sheets::FitFault(sharp_.picture.size(), grid.Label(0).size(), dpi);
+    return sheets::FitFault(sharp_.picture.size(), grid);
 }
 
 void Tlabelsfm::Refresh()
@@ -557,7 +557,6 @@ Tlabelsfm::Outcome Tlabelsfm::WriteLabels(QPagedPaintDevice& device, int dpi, co
     const sheets::SheetGrid grid(*sheet_, dpi, calibration);
     const int start = startedt->value(), count = countedt->value();
     if (QString fault = sheets::StartFault(start, grid.LabelsPerSheet()); !fault.isEmpty()) return {fault};
-    const QSize label = grid.Label(0).size();
     const symbols::Kind kind = shown_.Symbology();
     QProgressDialog progress(QStringLiteral("Drawing the labels..."), QStringLiteral("Cancel"), 0, 2 * count, this);
     progress.setWindowModality(Qt::WindowModal);
@@ -576,7 +575,7 @@ Tlabelsfm::Outcome Tlabelsfm::WriteLabels(QPagedPaintDevice& device, int dpi, co
                 kind, symbols::AtResolution(LabelShown(counted.message).inputs, shown_.drawing.resolution, dpi));
             if (!drawing.Drawable()) return {name + QStringLiteral(": ") + drawing.error};
             const QSize size = shown_.turned ? QSize(drawing.height, drawing.width) : QSize(drawing.width, drawing.height);
-            if (QString fault = sheets::FitFault(size, label, dpi); !fault.isEmpty()) return {name + QStringLiteral(": ") + fault};
+            if (QString fault = sheets::FitFault(size, grid); !fault.isEmpty()) return {name + QStringLiteral(": ") + fault};
             messages.push_back(counted.message);
             progress.setValue(i);
             if (progress.wasCanceled()) return {{}, true};
@@ -584,7 +583,7 @@ Tlabelsfm::Outcome Tlabelsfm::WriteLabels(QPagedPaintDevice& device, int dpi, co
     } else {
         copy = symbols::DrawSharp(shown_, dpi);
         if (copy.picture.isNull()) return {copy.error};
-        if (QString fault = sheets::FitFault(copy.picture.size(), label, dpi); !fault.isEmpty()) return {fault};
+        if (QString fault = sheets::FitFault(copy.picture.size(), grid); !fault.isEmpty()) return {fault};
     }
 
     // A print queue has the job once the first sheet is begun: it is not cut short.

@@ -9,6 +9,7 @@
 #include <QDeadlineTimer>
 #include <QThread>
 #include <QRandomGenerator>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <QtTest>
@@ -20,6 +21,9 @@
 #include "platform/export.h"
 #include "platform/qtcanvas.h"
 #include "platform/screen.h"
+#include "platform/whiteimage.h"
+#include "sheets/labeltemplates.h"
+#include "sheets/sheetprint.h"
 #include "shell/mainform.h"
 #include "support/decoder.h"
 #include "support/guitest.h"
@@ -56,6 +60,10 @@ class TestCli : public QObject {
     Q_OBJECT
 
 private slots:
+    // The program sets up the symbols' text face before it draws; the pictures drawn
+    // here to compare with are drawn in the same face, whichever test runs first.
+    void initTestCase() { platform::DesignFamily(); }
+
     void batchWritesGoodLinesAndTellsBadOnes_data()
     {
         QTest::addColumn<bool>("fromStdin");
@@ -340,6 +348,99 @@ private slots:
         for (int y = 0; y < fast.height(); ++y)
             for (int x = 0; x < fast.width(); ++x) black += fast.pixel(x, y) == qRgb(0, 0, 0);
         QVERIFY(black > 0);
+    }
+
+    // Labels on a sheet as ruvola-batch writes them: each the picture the editors draw
+    // from the same inputs, dot for dot where the grid centres it on a page rendered at
+    // the sheet's resolution, and stored one bit a dot, a symbol's copies as one image.
+    void sheetLabelsAreTheEditorsPictures()
+    {
+        QVERIFY2(!QStandardPaths::findExecutable("pdftoppm").isEmpty(), "pdftoppm (poppler-utils) is needed");
+        const QString stock = QStringLiteral("custom:A4,100mmx50mm,2x5,5mm,10mm,100mm,55mm");
+        constexpr int kDpi = 300, kCopies = 2;
+        const struct {
+            const char* symbology;
+            const char* message;
+            const char* addOn;
+            const char* comment;
+            double height, width;
+        } lines[] = {{"ean13", "590123412345", "52", "Lot 7", 0.6, 1},
+                     {"code39", "RUVOLA-39", "", "best before 12/2027", 0.5, 10},
+                     {"upce", "123456", "", "x", 0.5, 13},
+                     {"code128", "Ruvola 128", "", "", 0.5, 10}};
+        QTemporaryDir dir;
+        QByteArray batch;
+        for (const auto& line : lines)
+            batch += QStringLiteral("%1,%2,%3,%4,%5,%6\n")
+                         .arg(line.symbology, line.message, line.addOn, line.comment)
+                         .arg(line.height)
+                         .arg(line.width)
+                         .toUtf8();
+        QFile file(dir.filePath("lines.csv"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(batch);
+        file.close();
+        const Outcome run = RunBatch(dir.path(), {"--sheet", stock, "--copies", QString::number(kCopies), "--batch",
+                                                  "lines.csv", "-o", "sheet.pdf"});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.err.isEmpty(), run.err.constData());
+        const QString pdf = dir.filePath("sheet.pdf");
+        QProcess::execute("pdftoppm", {"-r", QString::number(kDpi), "-gray", "-aa", "no", "-aaVector", "no", "-png",
+                                       "-singlefile", pdf, dir.filePath("page")});
+        const QImage page = QImage(dir.filePath("page.png")).convertToFormat(QImage::Format_Grayscale8);
+        QVERIFY(!page.isNull());
+
+        const sheets::CustomSheet custom = sheets::ParseCustomSheet(stock, sheets::LoadTemplates());
+        QVERIFY2(custom.sheet, qPrintable(custom.refusal));
+        const sheets::SheetGrid grid(*custom.sheet, kDpi);
+        int label = 0;
+        for (const auto& line : lines) {
+            const auto kind = symbols::KindNamed(line.symbology);
+            QVERIFY(kind);
+            symbols::Inputs inputs = symbols::Defaults(*kind);
+            inputs.message = line.message;
+            inputs.addOn = line.addOn;
+            inputs.comment = line.comment;
+            inputs.height = line.height;
+            inputs.width = line.width;
+            inputs = symbols::AtResolution(inputs, 96, kDpi);
+            const symbols::Drawing drawing = symbols::Prepare(*kind, inputs);
+            QVERIFY2(drawing.Drawable(), qPrintable(drawing.error));
+            QImage editor = platform::WhiteImage(drawing.width, drawing.height);
+            {
+                platform::ImageCanvas canvas(editor);
+                drawing.paint(canvas);
+            }
+            const QImage drawn = editor.convertToFormat(QImage::Format_Grayscale8);
+            for (int copy = 0; copy < kCopies; ++copy, ++label) {
+                const QPoint corner = sheets::CentredCorner(grid.Label(label), drawn.size());
+                const QImage printed = page.copy(QRect(corner, drawn.size()));
+                int differing = 0, black = 0;
+                for (int y = 0; y < drawn.height(); ++y)
+                    for (int x = 0; x < drawn.width(); ++x) {
+                        const bool dark = drawn.constScanLine(y)[x] < 128;
+                        differing += (printed.constScanLine(y)[x] < 128) != dark;
+                        black += dark;
+                    }
+                QVERIFY2(differing == 0, qPrintable(QStringLiteral("label %1: %2 dots differ").arg(label + 1).arg(differing)));
+                QVERIFY(black > 0);
+            }
+        }
+
+        QProcess list;
+        list.start("pdfimages", {"-list", pdf});
+        QVERIFY(list.waitForFinished(60000));
+        // Two lines of heading, then a row for each image placed: page num type width
+        // height color comp bpc enc interp object ID ...
+        const QStringList rows = QString::fromLatin1(list.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts).mid(2);
+        QCOMPARE(rows.size(), label);
+        QSet<QString> objects;
+        for (const QString& row : rows) {
+            const QStringList fields = row.simplified().split(' ');
+            QVERIFY2(fields.value(7) == "1", qPrintable(row));
+            objects.insert(fields.value(10));
+        }
+        QCOMPARE(objects.size(), int(std::size(lines)));
     }
 
     void usageErrors_data()

@@ -403,7 +403,7 @@ private slots:
         QTest::addColumn<QString>("refusal");
         QTest::newRow("a symbol taller than its label")
             << kUpcA << "03600029145" << "1.3" << false << 1
-            << "The symbol (2.07 x 1.47 in, 52.5 x 37.3 mm) is larger than the label (2.62 x 1.00 in, 66.6 x 25.4 mm).";
+            << "The symbol (2.07 x 1.47 in, 52.5 x 37.3 mm) is larger than the label (2.63 x 1.00 in, 66.7 x 25.4 mm).";
         QTest::newRow("a sequence past its digits") << kCode128 << "LOT98" << "0.5" << true << 3
                                                     << "The sequence cannot count up:";
         QTest::newRow("a GS1-128 sequence") << kGs1 << "(10)AB1" << "0.5" << true << 2 << "The sequence cannot count up:";
