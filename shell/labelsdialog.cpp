@@ -107,6 +107,16 @@ const QList<int>& SortedTemplates()
     return order;
 }
 
+// A line edit keeps the line breaks of pasted text; the settings file keeps one line a
+// value, so they stand as blanks there, and in what is read as the layout.
+QString OneLine(const QString& text)
+{
+    QString line = text;
+    for (QChar& c : line)
+        if (c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator) c = u' ';
+    return line.trimmed();
+}
+
 bool NarrowBars(symbols::Kind kind) { return kind == symbols::Kind::Code39 || kind == symbols::Kind::Itf14; }
 
 }  // namespace
@@ -410,7 +420,7 @@ void Tlabelsfm::TemplatePicked()
     if (!item) return;
     const int index = item->data(kIndexRole).toInt();
     if (index < 0) {
-        const sheets::CustomSheet custom = sheets::ParseCustomSheet(customedt->text().trimmed(), LabelLibrary());
+        const sheets::CustomSheet custom = sheets::ParseCustomSheet(OneLine(customedt->text()), LabelLibrary());
         sheet_ = custom.sheet;
         sheetFault_ = custom.refusal;
     } else {
@@ -439,7 +449,7 @@ void Tlabelsfm::Restore()
 void Tlabelsfm::done(int result)
 {
     // What the user typed is kept even where it does not parse, to be mended next time.
-    const QString custom = customedt->text().trimmed();
+    const QString custom = OneLine(customedt->text());
     QList<std::pair<QString, QString>> values{{kCustomKey, custom}};
     if (templatelist->currentRow() == 0 && custom.startsWith(kCustomPrefix, Qt::CaseInsensitive))
         values.prepend({kTemplateKey, custom});

@@ -197,19 +197,27 @@ private slots:
         QTest::addColumn<QString>("picked");
         QTest::addColumn<QString>("shown");  // the sheet's name, or none
         QTest::addColumn<int>("labels");
-        QTest::newRow("a template by an equivalent part") << "Avery L7160" << "Avery 7160" << 21;
-        QTest::newRow("custom") << "custom:A4,70mmx30mm,2x5,10mm,10mm,80mm,40mm" << "" << 10;
-        QTest::newRow("custom, not parsed") << "custom:A4,50mmx30mm" << "" << 0;
+        QTest::addColumn<QString>("kept");  // the custom layout as it comes back
+        QTest::newRow("a template by an equivalent part") << "Avery L7160" << "Avery 7160" << 21 << "";
+        QTest::newRow("custom") << "custom:A4,70mmx30mm,2x5,10mm,10mm,80mm,40mm" << "" << 10
+                                << "custom:A4,70mmx30mm,2x5,10mm,10mm,80mm,40mm";
+        QTest::newRow("custom, not parsed") << "custom:A4,50mmx30mm" << "" << 0 << "custom:A4,50mmx30mm";
+        // Pasted over two lines: one line in the settings file, no line of its own.
+        QTest::newRow("custom, pasted with a line break") << "custom:A4,70mmx30mm,2x5,10mm,10mm,\r\n80mm,40mm" << "" << 10
+                                                          << "custom:A4,70mmx30mm,2x5,10mm,10mm,  80mm,40mm";
     }
     void sheetKeptBetweenOpenings()
     {
         QFETCH(QString, picked);
         QFETCH(QString, shown);
         QFETCH(int, labels);
+        QFETCH(QString, kept);
         Start();
         TBarEditor* editor = Built(kUpcA, "03600029145");
         QVERIFY(editor);
         InLabels(editor, [&](Tlabelsfm& d) { QVERIFY(d.Pick(picked)); });
+        for (const QByteArray& line : dir->Read("BCodeSetting.ini").split('\n'))
+            QVERIFY2(line.trimmed().isEmpty() || line.startsWith('[') || line.contains('='), line.constData());
         main.reset();
         main = MakeMainWindow();
         editor = Built(kUpcA, "03600029145");
@@ -224,7 +232,7 @@ private slots:
                 QVERIFY(d.templatelist->currentRow() > 0);
             } else {
                 QCOMPARE(d.templatelist->currentRow(), 0);
-                QCOMPARE(d.customedt->text(), picked);
+                QCOMPARE(d.customedt->text(), kept);
             }
             QCOMPARE(d.PdfButton->isEnabled(), labels > 0);
             QCOMPARE(d.PrintButton->isEnabled(), labels > 0);
