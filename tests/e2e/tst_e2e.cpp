@@ -61,6 +61,8 @@ const EditorPlaces kUpcFamily{{210, 12, 90, 21},   {210, 104, 346, 21}, {210, 13
 const EditorPlaces kLinearFamily{{210, 12, 90, 21},   {210, 104, 460, 21}, {},
                                  {210, 174, 100, 28}, {330, 174, 100, 28}, {210, 42, 90, 21},
                                  {210, 74, 460, 21}};
+// "Labels..." beside Print in the EAN-13 editor.
+const QRect kEan13LabelsButton{600, 184, 70, 25};
 enum EditorKind { kCode39Editor, kEan13Editor, kUpcFamilyEditor, kLinearFamilyEditor };
 const EditorPlaces* const kPlaces[] = {&kCode39, &kEan13, &kUpcFamily, &kLinearFamily};
 // "Labels..." in the UPC family's editors.
@@ -750,6 +752,114 @@ private slots:
         }
         STEP(person.Exit());
         for (int i = 0; i < cases.size(); ++i) STEP(CheckSharpPage(pdfs[i], cases[i], dpi, printable));
+    }
+
+    void labelsThroughQueues_data()
+    {
+        QTest::addColumn<int>("dpi");
+        for (int dpi : {203, 300}) QTest::newRow(qPrintable(QStringLiteral("%1 dpi").arg(dpi))) << dpi;
+    }
+    // A sheet of Avery 5160 labels printed from the "Labels..." dialog through a queue:
+    // the sheet found by typing an equivalent part into the search box, the first label
+    // moved to 8 and a sequence of 12 asked for by the keys a person presses. Labels 8
+    // to 19 of the printed page read 5901234123457 counting up, each where the maker's
+    // numbers put its label, centred within a dot, and dot for dot the build drawn at
+    // the queue's resolution; the others are blank.
+    void labelsThroughQueues()
+    {
+        QFETCH(int, dpi);
+        if (const QString why = PrintQueue::CannotRun(); !why.isEmpty())
+            QSKIP(qPrintable("no print queue: " + why));
+        PrintQueue queue;
+        const QString error = queue.Start();
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        // Another sheet was picked last time: the search must find this one.
+        Program& program = NewProgram(SettingsFile("Bar Code ENA13") + "[Labels]\nTemplate=Avery L7160\n");
+        STEP(StartOnQueue(program, queue));
+        Person person(*desktop_, program);
+        STEP(person.FindEditor(kEan13));
+        STEP(ChoosePrinter(person, program, PrintQueue::QueueAt(dpi)));
+        STEP(person.TypeInto(kEan13.height, "{End}" + Keys("BackSpace", 6) + "0.5"));
+        STEP(person.TypeInto(kEan13.message, "590123412345"));
+        QImage clip;
+        STEP(person.Build(QImage(), clip));
+
+        desktop_->Click(person.OnScreen(kEan13LabelsButton));
+        const WindowId dialog = desktop_->WaitWindow(program.Pid(), "^Labels$");
+        QVERIFY2(dialog && desktop_->WaitKeyboard(dialog), "no \"Labels\" dialog with the keyboard");
+        // 5960 is sold as Avery 5160 and is no other sheet's part: Enter goes on to the
+        // list, whose first row is the custom layout and next the one sheet found.
+        desktop_->Type("5960{Return}{Home}{Down}");
+        desktop_->Type("{alt+f}{ctrl+a}8{alt+l}{ctrl+a}12{alt+q}");
+        QTest::qWait(500);
+        desktop_->GrabScreen().save(QDir(kArtefacts).filePath(QStringLiteral("labels-dialog-%1dpi.png").arg(dpi)));
+        desktop_->Type("{alt+p}");
+        const QString printed = queue.WaitForPdf(60000, PrintQueue::QueueAt(dpi));
+        QVERIFY2(!printed.isEmpty(), qPrintable("no PDF from the queue; jobs: " + queue.Jobs(PrintQueue::QueueAt(dpi)).join("; ") +
+                                                "\n" + queue.ErrorLog()));
+        QVERIFY2(queue.Jobs(PrintQueue::kHeldDefault).isEmpty(), "the job went to the default queue");
+        const QString pdf = QDir(kArtefacts).filePath(QStringLiteral("labels-%1dpi.pdf").arg(dpi));
+        QFile::remove(pdf);
+        QVERIFY(QFile::copy(printed, pdf));
+        QVERIFY(QFile::remove(printed));
+        desktop_->Type("{Escape}");
+        QVERIFY2(desktop_->WaitGone(dialog, program.Pid()), "Esc left the Labels dialog open");
+        QCOMPARE(IniValue(program.ReadSettings(), "Labels", "Template"), QString("Avery 5160"));
+        STEP(person.Exit());
+
+        const QImage page = RenderPage(pdf, dpi, QDir(kArtefacts).filePath(QStringLiteral("labels-%1dpi").arg(dpi)));
+        QVERIFY(!page.isNull());
+        symbols::Inputs inputs = symbols::Defaults(symbols::Kind::Ean13);
+        inputs.height = 0.5;
+        inputs.resolution = 96;
+        for (int i = 0; i < 30; ++i) {
+            // Avery 5160: 3 x 10 labels of 2 5/8 x 1 inch, the first at 5/32 inch from the
+            // left edge and half an inch from the top, 2 25/32 inch and 1 inch apart.
+            const QRect label(QPoint(qRound((0.15625 + i % 3 * 2.78125) * dpi), qRound((0.5 + i / 3) * dpi)),
+                              QSize(int(2.625 * dpi), dpi));
+            const QRect dark = DarkBox(page.copy(label)).translated(label.topLeft());
+            const QString where = QStringLiteral("label %1").arg(i + 1);
+            if (i < 7 || i > 18) {
+                QVERIFY2(dark.isNull(), qPrintable(where + " should be blank"));
+                continue;
+            }
+            inputs.message = std::to_string(590123412345LL + i - 7);
+            const symbols::Drawing onScreen = symbols::Prepare(symbols::Kind::Ean13, inputs);
+            QVERIFY2(onScreen.Drawable(), qPrintable(onScreen.error));
+            const symbols::SharpPicture sharp = symbols::DrawSharp({inputs, onScreen, false}, dpi);
+            QVERIFY2(!sharp.picture.isNull(), qPrintable(sharp.error));
+            const QImage drawn = sharp.picture.convertToFormat(QImage::Format_Grayscale8);
+            // Placed by its bars: the text's face is the desktop's, the bars are the build's alone.
+            const QRect drawnDark = DarkBox(drawn);
+            const auto barsLeft = [](const QImage& picture, const QRect& box) {
+                return DarkBox(picture.copy(QRect(box.left(), box.top(), box.width(), 10))).left() + box.left();
+            };
+            const QPoint corner(barsLeft(page, dark) - barsLeft(drawn, drawnDark), dark.top() - drawnDark.top());
+            const QImage placed = page.copy(QRect(corner, drawn.size()));
+            const int left = corner.x() - label.left(), right = label.right() - (corner.x() + drawn.width() - 1);
+            const int top = corner.y() - label.top(), bottom = label.bottom() - (corner.y() + drawn.height() - 1);
+            QVERIFY2(qAbs(left - right) <= 2 && qAbs(top - bottom) <= 2,
+                     qPrintable(QStringLiteral("%1 not centred: %2/%3, %4/%5 dots").arg(where).arg(left).arg(right).arg(top).arg(bottom)));
+            // A band through the bars, clear of every text, dot for dot.
+            int differing = 0;
+            for (int y = drawn.height() * 3 / 10; y < drawn.height() / 2; ++y)
+                for (int x = 0; x < drawn.width(); ++x)
+                    differing += (placed.constScanLine(y)[x] < 128) != (drawn.constScanLine(y)[x] < 128);
+            QVERIFY2(differing == 0, qPrintable(QStringLiteral("%1: %2 dots differ from the build drawn at %3 dpi")
+                                                    .arg(where).arg(differing).arg(dpi)));
+            const QList<int> runs = PixelRuns(placed, placed.height() * 2 / 5);
+            QCOMPARE(runs.size(), 59);
+            for (const int run : runs)
+                QVERIFY2(run % sharp.module == 0, qPrintable(QStringLiteral("%1: a run of %2 dots for modules of %3")
+                                                                 .arg(where).arg(run).arg(sharp.module)));
+            const QString number = QString::fromStdString(inputs.message);
+            int sum = 0;
+            for (int d = 0; d < 12; ++d) sum += number[d].digitValue() * (d % 2 ? 3 : 1);
+            const QStringList read = DecodeSymbols(OnWhiteSheet(placed, dpi / 4), Symbology::EanUpc);
+            QVERIFY2(read == QStringList{number + QString::number((10 - sum % 10) % 10)},
+                     qPrintable(where + " reads " + read.join(", ")));
+            if (i == 7) qInfo("%d dpi: modules of %d dots, label 8 at %d, %d", dpi, sharp.module, corner.x(), corner.y());
+        }
     }
 
     // Without Sharp printing a 203 dpi queue gets the stretched picture the dialog told of:
