@@ -61,12 +61,11 @@ const EditorPlaces kUpcFamily{{210, 12, 90, 21},   {210, 104, 346, 21}, {210, 13
 const EditorPlaces kLinearFamily{{210, 12, 90, 21},   {210, 104, 460, 21}, {},
                                  {210, 174, 100, 28}, {330, 174, 100, 28}, {210, 42, 90, 21},
                                  {210, 74, 460, 21}};
-// "Labels..." beside Print in the EAN-13 editor.
-const QRect kEan13LabelsButton{600, 184, 70, 25};
 enum EditorKind { kCode39Editor, kEan13Editor, kUpcFamilyEditor, kLinearFamilyEditor };
 const EditorPlaces* const kPlaces[] = {&kCode39, &kEan13, &kUpcFamily, &kLinearFamily};
-// "Labels..." in the UPC family's editors.
+// "Labels..." in the UPC family's editors and in the EAN-13 editor.
 constexpr QRect kUpcLabelsButton(570, 174, 100, 28);
+constexpr QRect kEan13LabelsButton(604, 184, 70, 25);
 
 // The menu bar, left to right, and the rows of its menus.
 enum MenuBarItem { kSettingsMenu, kSymbologyMenu, kHelpMenu, kExitItem };
@@ -754,7 +753,7 @@ private slots:
         for (int i = 0; i < cases.size(); ++i) STEP(CheckSharpPage(pdfs[i], cases[i], dpi, printable));
     }
 
-    void labelsThroughQueues_data()
+    void labelSequenceThroughQueues_data()
     {
         QTest::addColumn<int>("dpi");
         for (int dpi : {203, 300}) QTest::newRow(qPrintable(QStringLiteral("%1 dpi").arg(dpi))) << dpi;
@@ -765,7 +764,7 @@ private slots:
     // to 19 of the printed page read 5901234123457 counting up, each where the maker's
     // numbers put its label, centred within a dot, and dot for dot the build drawn at
     // the queue's resolution; the others are blank.
-    void labelsThroughQueues()
+    void labelSequenceThroughQueues()
     {
         QFETCH(int, dpi);
         if (const QString why = PrintQueue::CannotRun(); !why.isEmpty())
