@@ -26,7 +26,7 @@ jobs=${FUZZ_JOBS:-2}
 declare -A gate_runs=(
   [fuzz_addon]=3000000 [fuzz_c39]=400000 [fuzz_ean13]=1000000 [fuzz_ean8]=1400000 [fuzz_numtext]=400000
   [fuzz_rounding]=30000000 [fuzz_settings]=80000 [fuzz_upca]=1400000 [fuzz_upce]=1000000
-  [fuzz_code128]=200000 [fuzz_gs1]=300000
+  [fuzz_code128]=200000 [fuzz_gs1]=300000 [fuzz_customsheet]=1000000
 )
 gate_seed=1
 

@@ -107,6 +107,8 @@ constexpr double kSlack = 72.0 / 25.4;
 // A bound on one sheet's labels, so that a typed layout cannot make the overlap check
 // or a print run for ever; the most in the installed files is 270.
 constexpr qint64 kMostLabels = 2000;
+// The largest page a PDF holds, 200 inches a side; no label stock comes near it.
+constexpr double kLargestPage = 200 * 72.0;
 
 struct Unit {
     const char* name;
@@ -323,6 +325,8 @@ QString GeometryFault(const LabelTemplate& sheet)
     const auto positive = [](double v) { return v > 0 && std::isfinite(v); };
     if (!positive(sheet.page.width()) || !positive(sheet.page.height()))
         return QStringLiteral("the page has no size");
+    if (!(sheet.page.width() <= kLargestPage && sheet.page.height() <= kLargestPage))
+        return QStringLiteral("the page is larger than 200 inches, the most a PDF page holds");
     if (!positive(sheet.label.width()) || !positive(sheet.label.height()))
         return QStringLiteral("the labels have no size");
     if (!(sheet.round >= 0)) return QStringLiteral("the corner radius is negative");

@@ -518,6 +518,8 @@ void TestLabelTemplates::customSheetRefused_data()
     row("columns overlapping", "custom:A4,63.5mmx38.1mm,3x7,7.2mm,15.15mm,60mm,38.1mm", "overlap");
     row("one row too many", "custom:A4,63.5mmx38.1mm,3x8,7.2mm,15.15mm,66mm,38.1mm", "off the page");
     row("left of the page", "custom:A4,63.5mmx38.1mm,3x7,-5mm,15.15mm,66mm,38.1mm", "off the page");
+    // Beyond the largest PDF page, and beyond a printer's dots at any resolution.
+    row("a page of 201 inches", "custom:201inx11in,1inx1in,1x1,0,0,0,0", "larger than 200 inches");
     row("stepping left", "custom:A4,63.5mmx38.1mm,3x7,150mm,15.15mm,-66mm,38.1mm", "steps left");
     row("more labels than a sheet takes", "custom:A4,1ptx1pt,100x100,0,0,1pt,1pt", "more than 2000");
     row("columns beyond any int", "custom:A4,1ptx1pt,99999999999x1,0,0,1pt,1pt", "is not COLUMNSxROWS");
