@@ -309,6 +309,13 @@ void Assemble(const QList<RawTemplate>& raws, TemplateLibrary& library)
 
 QString LabelTemplate::Name() const { return brand + u' ' + part; }
 
+int LabelCount(const LabelTemplate& sheet)
+{
+    int n = 0;
+    for (const auto& l : sheet.layouts) n += l.nx * l.ny;
+    return n;
+}
+
 QList<QPointF> LabelCorners(const LabelTemplate& sheet)
 {
     QList<QPointF> corners;

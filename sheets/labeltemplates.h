@@ -33,6 +33,8 @@ struct LabelTemplate {
     QString Name() const;     // "Avery 5160"
 };
 
+// The labels on one sheet, every layout's.
+int LabelCount(const LabelTemplate& sheet);
 // Every label's top-left corner on the page, in the order the labels are filled:
 // layout by layout, and in each row by row from the top, left to right.
 QList<QPointF> LabelCorners(const LabelTemplate& sheet);

@@ -120,8 +120,7 @@ SheetWriter::~SheetWriter()
 bool SheetWriter::Begin()
 {
     if (painter_.isActive()) return true;
-    if (begun_ || !painter_.begin(&device_)) return false;
-    begun_ = true;
+    if (!painter_.begin(&device_)) return false;
     painter_.setRenderHint(QPainter::LosslessImageRendering);
     painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);
     return true;
@@ -155,7 +154,7 @@ QString SheetWriter::Add(const QImage& picture)
 
 QString SheetWriter::Finish()
 {
-    if (!painter_.isActive() && !Begin()) return QStringLiteral("The print job could not be started.");
+    if (!Begin()) return QStringLiteral("The print job could not be started.");
     if (!painter_.end()) return QStringLiteral("The print job could not be written.");
     return {};
 }

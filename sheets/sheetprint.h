@@ -94,7 +94,6 @@ private:
     QPagedPaintDevice& device_;
     const SheetGrid& grid_;
     QPainter painter_;
-    bool begun_ = false;
     int sheet_ = 0;
     int next_;  // 0-based label on the current sheet
     bool sheetFull_ = false;

@@ -78,19 +78,6 @@ bool WriteCalibration(const QString& queue, const sheets::Calibration& c)
                       {{kXKey, Number(c.xMils)}, {kYKey, Number(c.yMils)}, {kScaleKey, Number(c.scalePercent)}});
 }
 
-JobSettings::JobSettings(QPrinter& printer, int dpi, const QPageLayout& layout)
-    : printer_(printer), resolution_(printer.resolution()), layout_(printer.pageLayout())
-{
-    printer.setResolution(dpi);
-    taken_ = printer.setPageLayout(layout);
-}
-
-JobSettings::~JobSettings()
-{
-    printer_.setPageLayout(layout_);
-    printer_.setResolution(resolution_);
-}
-
 QString PrintCalibrationPage(QPrinter& printer, int dpi, const sheets::LabelTemplate& sheet,
                              const sheets::Calibration& calibration)
 {

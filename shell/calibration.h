@@ -18,6 +18,7 @@
 
 #include "sheets/labeltemplates.h"
 #include "sheets/sheetprint.h"
+#include "printunit.h"
 
 class QLabel;
 class QLineEdit;
@@ -45,23 +46,6 @@ CalibrationRead CalibrationFromTexts(const QString& x, const QString& y, const Q
 // are as before afterwards. The reason when it could not.
 QString PrintCalibrationPage(QPrinter& printer, int dpi, const sheets::LabelTemplate& sheet,
                              const sheets::Calibration& calibration);
-
-// The printer's resolution and page layout for one job, put back as they were after it:
-// the single print dialog counts on them.
-class JobSettings {
-public:
-    JobSettings(QPrinter& printer, int dpi, const QPageLayout& layout);
-    ~JobSettings();
-    JobSettings(const JobSettings&) = delete;
-    JobSettings& operator=(const JobSettings&) = delete;
-    bool Taken() const { return taken_; }  // the printer took the layout
-
-private:
-    QPrinter& printer_;
-    int resolution_;
-    QPageLayout layout_;
-    bool taken_;
-};
 
 class Tcalibratefm : public QDialog {
     Q_OBJECT

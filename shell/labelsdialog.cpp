@@ -61,19 +61,12 @@ QString Size(QSizeF points, bool inches)
     return QStringLiteral("%1 x %2 mm").arg(points.width() * mm, 0, 'f', 1).arg(points.height() * mm, 0, 'f', 1);
 }
 
-int LabelCount(const sheets::LabelTemplate& t)
-{
-    int n = 0;
-    for (const auto& l : t.layouts) n += l.nx * l.ny;
-    return n;
-}
-
 // "(3 x 10, 2.63 x 1.00 in, US-Letter)"
 QString About(const sheets::LabelTemplate& t)
 {
     const bool inches = t.paperId.startsWith(QLatin1String("US"), Qt::CaseInsensitive);
     const QString grid = t.layouts.size() == 1 ? QStringLiteral("%1 x %2").arg(t.layouts[0].nx).arg(t.layouts[0].ny)
-                                               : Plural(LabelCount(t), "label");
+                                               : Plural(sheets::LabelCount(t), "label");
     const QString paper = t.paperId.compare(QLatin1String("Other"), Qt::CaseInsensitive) == 0 || t.paperId.isEmpty()
                               ? Size(t.page, inches)
                               : t.paperId;
@@ -234,7 +227,7 @@ Tlabelsfm::Tlabelsfm(const symbols::Shown& shown, QPrinter* printer, QWidget* pa
     Restore();
     TellCalibration();
     // Fills what is left of the first sheet unless told otherwise.
-    countedt->setValue(sheet_ ? std::max(1, LabelCount(*sheet_) - startedt->value() + 1) : 1);
+    countedt->setValue(sheet_ ? std::max(1, sheets::LabelCount(*sheet_) - startedt->value() + 1) : 1);
     Refresh();
 }
 
@@ -501,7 +494,7 @@ QString Tlabelsfm::Refusal(int dpi) const
         return sheetFault_.isEmpty() ? QStringLiteral("Pick a sheet of labels.")
                                      : QStringLiteral("The custom layout cannot be used: %1.").arg(sheetFault_);
     if (sharp_.picture.isNull()) return sharp_.error;
-    const int perSheet = LabelCount(*sheet_);
+    const int perSheet = sheets::LabelCount(*sheet_);
     if (QString fault = sheets::StartFault(startedt->value(), perSheet); !fault.isEmpty()) return fault;
     if (sequencebtn->isChecked()) {
         const symbols::Counted last = symbols::CountUp(shown_.Symbology(), shown_.inputs.message, countedt->value() - 1);
@@ -514,7 +507,7 @@ QString Tlabelsfm::Refusal(int dpi) const
 
 void Tlabelsfm::Refresh()
 {
-    const int perSheet = sheet_ ? LabelCount(*sheet_) : 1;
+    const int perSheet = sheet_ ? sheets::LabelCount(*sheet_) : 1;
     startedt->setMaximum(std::max(1, perSheet));
     SheetView->SetSheet(sheet_);
     // The sheet in use, also while the search hides it in the list.

@@ -92,6 +92,19 @@ bool PrinterReady(const QPrinter& printer)
     return printer.isValid() && !QPrinterInfo::availablePrinters().isEmpty();
 }
 
+JobSettings::JobSettings(QPrinter& printer, int dpi, const QPageLayout& layout)
+    : printer_(printer), resolution_(printer.resolution()), layout_(printer.pageLayout())
+{
+    printer.setResolution(dpi);
+    taken_ = printer.setPageLayout(layout);
+}
+
+JobSettings::~JobSettings()
+{
+    printer_.setPageLayout(layout_);
+    printer_.setResolution(resolution_);
+}
+
 int PrinterDots(const QPrinter& printer)
 {
     if (printer.outputFormat() == QPrinter::PdfFormat) return std::max(0, printer.resolution());
@@ -222,12 +235,7 @@ void Tpringfm::PrintPage(QPrinter& printer, const std::function<void(QPainter&)>
 void Tpringfm::PrintSharp(QPrinter& printer, double x, double y)
 {
     const int dots = printerDots_;
-    struct Restore {
-        QPrinter& printer;
-        int resolution;
-        ~Restore() { printer.setResolution(resolution); }
-    } restore{printer, printer.resolution()};
-    printer.setResolution(dots);
+    const JobSettings job(printer, dots, printer.pageLayout());
     // The offset is rounded on the sheet's own grid of dots: the printable area may begin
     // between two dots (a quarter inch at 203 dpi is 50.75 dots).
     const QPointF origin = printer.fullPage() ? QPointF() : printer.pageLayout().paintRect(QPageLayout::Point).topLeft() * dots / 72.0;

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QPageLayout>
 #include <QRect>
 #include <functional>
 #include <optional>
@@ -24,6 +25,23 @@ bool PrinterReady(const QPrinter& printer);
 // The dots per inch the printer puts on paper: a PDF file's as it is set, a queue's
 // default as its print system reports it; 0 when none can be known.
 int PrinterDots(const QPrinter& printer);
+
+// The printer's resolution and page layout for one job, put back as they were after it:
+// the print option dialog keeps its printer from job to job.
+class JobSettings {
+public:
+    JobSettings(QPrinter& printer, int dpi, const QPageLayout& layout);
+    ~JobSettings();
+    JobSettings(const JobSettings&) = delete;
+    JobSettings& operator=(const JobSettings&) = delete;
+    bool Taken() const { return taken_; }  // the printer took the layout
+
+private:
+    QPrinter& printer_;
+    int resolution_;
+    QPageLayout layout_;
+    bool taken_;
+};
 
 // What the dialog prints, as its opener hands it over: the picture as the preview shows
 // it; the build it shows, where it is one, to draw again at the printer's resolution; the
